@@ -1,0 +1,43 @@
+// The 256-byte header at the start of every stream, kept as the bytes it was copied from.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "qzm_format.h"
+
+namespace qzm {
+
+struct StreamHeader {
+    std::array<std::uint8_t, kHeaderBytes> bytes{};
+
+    // A zeroed header with a frame delay of 1: what the player holds before any stream.
+    static StreamHeader Empty();
+
+    bool HasMagic() const { return bytes[kHeaderMagic] == 'Q' && bytes[kHeaderMagic + 1] == 'Z'; }
+    std::uint8_t Version() const { return bytes[kHeaderVersion]; }
+    std::span<const std::uint8_t, kHeaderNameBytes> Name() const {
+        return std::span(bytes).subspan<kHeaderName, kHeaderNameBytes>();
+    }
+    std::uint16_t FrameCount() const {
+        return static_cast<std::uint16_t>(bytes[kHeaderFrameCount] | (bytes[kHeaderFrameCount + 1] << 8));
+    }
+    std::uint8_t FrameDelay() const { return bytes[kHeaderFrameDelay]; }
+    std::uint8_t DefaultAttribute() const { return bytes[kHeaderDefaultAttribute]; }
+    std::span<const std::uint8_t, kHeaderTextBytes> Title() const {
+        return std::span(bytes).subspan<kHeaderTitle, kHeaderTextBytes>();
+    }
+    std::span<const std::uint8_t, kHeaderTextBytes> Author() const {
+        return std::span(bytes).subspan<kHeaderAuthor, kHeaderTextBytes>();
+    }
+    // The sum of the block list: the stream's length in 256-byte blocks. The list ends at a zero
+    // byte or at the end of the header.
+    unsigned BlockCount() const;
+    // Where the frame command stream begins, counted from the header's first byte.
+    std::size_t BodyOffset() const {
+        return Version() <= 1 ? kHeaderBytes + kLegacyExtraBytes : kHeaderBytes;
+    }
+};
+
+}  // namespace qzm

@@ -1,0 +1,80 @@
+// Renderers scale the IndexedImage into a 32-bit frame buffer of any size and draw it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "indexed_image.h"
+#include "paint_device.h"
+
+namespace qzm {
+
+// Filter indices: which renderer SetFilter builds.
+enum FilterIndex : int {
+    FilterNearest = 0,
+    FilterBilinear = 1,
+    FilterBiquadratic = 2,
+    FilterBicubic = 3,
+};
+
+class CRenderer {
+public:
+    CRenderer();
+    virtual ~CRenderer();
+    CRenderer(const CRenderer&) = delete;
+    CRenderer& operator=(const CRenderer&) = delete;
+
+    // Scales `image` (an IndexedImage, guard included) to width x height and records (x, y) as the
+    // place where Blit draws it. This base version only records the geometry and makes room in the
+    // frame buffer; every override calls it first and then writes all width x height pixels.
+    // A size below 1 x 1 leaves an empty output that Blit does not draw.
+    virtual void Render(const std::uint8_t* image, int width, int height, int x, int y);
+
+    // Draws the last output at its recorded position; draws nothing before the first Render.
+    void Blit(IPaintDevice& device) const;
+
+    int OutputWidth() const { return m_outputWidth; }
+    int OutputHeight() const { return m_outputHeight; }
+    int OutputX() const { return m_outputX; }
+    int OutputY() const { return m_outputY; }
+
+    // The last output: OutputHeight() rows of OutputWidth() pixels, top row first.
+    const Pixel32* Pixels() const { return m_frameBuffer.get(); }
+
+    // How many pixels the frame buffer holds; it grows to the largest output asked so far and
+    // never shrinks, so resizing within it does not allocate.
+    std::size_t Capacity() const { return m_capacity; }
+
+protected:
+    // Frame buffer row for output row i counted from the bottom, as the scaling formulas count.
+    Pixel32* OutputRowFromBottom(int i) {
+        return m_frameBuffer.get() + static_cast<std::size_t>(m_outputHeight - 1 - i) * m_outputWidth;
+    }
+    Pixel32* FrameBuffer() { return m_frameBuffer.get(); }
+
+    // The eight colours as ready output pixels.
+    std::array<Pixel32, kColourCount> m_colours{};
+
+private:
+    std::unique_ptr<Pixel32[]> m_frameBuffer;
+    std::size_t m_capacity = 0;
+    int m_outputWidth = 0;
+    int m_outputHeight = 0;
+    int m_outputX = 0;
+    int m_outputY = 0;
+};
+
+// Nearest neighbour: every output pixel takes the colour of the source pixel its 8.8 fixed-point
+// position falls in.
+class CNearestRenderer : public CRenderer {
+public:
+    void Render(const std::uint8_t* image, int width, int height, int x, int y) override;
+};
+
+// Builds the renderer for a filter index: 1 bilinear, 2 biquadratic, 3 bicubic, anything else
+// nearest neighbour.
+std::unique_ptr<CRenderer> CreateRenderer(int filterIndex);
+
+}  // namespace qzm

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs, skipping those already present.
+#   scripts/install-deps.sh           what building and running the program needs
+#   scripts/install-deps.sh --tests   also what the tests, fuzzers and benchmarks need
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config libpng-dev)
+if [[ "${1:-}" == "--tests" ]]; then
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
+               libpixman-1-dev libswscale-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [[ $(id -u) -ne 0 ]]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds and runs every test:
+#   1. formatting check (clang-format, the committed .clang-format)
+#   2. unit tests built with g++ under AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors
+#   3. the same sources built with clang, warnings as errors, with the libFuzzer targets, each fuzzed
+#      for a bounded time (QZM_FUZZ_SECONDS, default 60)
+#   4. the benchmarks, built optimised, each run briefly so they are known to work and print ratios
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+scripts/install-deps.sh --tests
+
+echo "== Formatting"
+scripts/check-format.sh
+
+echo "== Unit tests (g++, ASan + UBSan)"
+cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=g++ \
+    -DQZM_SANITIZE=ON -DQZM_WERROR=ON -DQZM_BUILD_BENCH=OFF
+cmake --build build-test -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-test --output-on-failure -j "$jobs"
+
+echo "== Fuzzers (clang, ASan + UBSan)"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_C_COMPILER=clang -DQZM_BUILD_FUZZ=ON -DQZM_WERROR=ON -DQZM_BUILD_BENCH=OFF -DQZM_BUILD_TESTS=OFF
+cmake --build build-fuzz -j "$jobs"
+scripts/run-fuzzers.sh build-fuzz "${QZM_FUZZ_SECONDS:-60}"
+
+echo "== Benchmarks (optimised, brief)"
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQZM_WERROR=ON -DQZM_BUILD_TESTS=OFF
+cmake --build build-bench -j "$jobs"
+scripts/run-benchmarks.sh build-bench --brief
+
+echo "== All tests passed"
