@@ -82,6 +82,7 @@ public:
     void ScreenToIndexed();
 
     // --- State for the window, the tools and the tests. ---
+    IPlayerHost& Host() const { return m_host; }
     bool IsBusy() const { return m_busy; }
     PlayerState State() const { return m_state; }
     const StreamHeader& Header() const { return m_header; }
