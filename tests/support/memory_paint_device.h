@@ -12,22 +12,22 @@ class MemoryPaintDevice : public IPaintDevice {
 public:
     enum class Kind { None, Indexed, Pixels };
 
-    void DrawIndexed(int x, int y, const std::uint8_t* rows, int width, int height,
+    void DrawIndexed(int px, int py, const std::uint8_t* rows, int w, int h,
                      std::span<const PaletteEntry, kColourCount> palette) override {
-        Begin(Kind::Indexed, x, y, width, height);
-        for (int row = 0; row < height; ++row) {
-            const std::uint8_t* src = rows + static_cast<std::size_t>(height - 1 - row) * width;
-            for (int col = 0; col < width; ++col) {
+        Begin(Kind::Indexed, px, py, w, h);
+        for (int row = 0; row < h; ++row) {
+            const std::uint8_t* src = rows + static_cast<std::size_t>(h - 1 - row) * w;
+            for (int col = 0; col < w; ++col) {
                 const PaletteEntry& e = palette[src[col] & 7];
-                pixels[static_cast<std::size_t>(row) * width + col] = MakePixel(e.red, e.green, e.blue);
+                pixels[static_cast<std::size_t>(row) * w + col] = MakePixel(e.red, e.green, e.blue);
             }
         }
-        indexed.assign(rows, rows + static_cast<std::size_t>(width) * height);
+        indexed.assign(rows, rows + static_cast<std::size_t>(w) * h);
     }
 
-    void DrawPixels(int x, int y, const Pixel32* src, int width, int height) override {
-        Begin(Kind::Pixels, x, y, width, height);
-        pixels.assign(src, src + static_cast<std::size_t>(width) * height);
+    void DrawPixels(int px, int py, const Pixel32* src, int w, int h) override {
+        Begin(Kind::Pixels, px, py, w, h);
+        pixels.assign(src, src + static_cast<std::size_t>(w) * h);
     }
 
     // The colour of the drawn pixel at column `col` of row `row` counted from the top.

@@ -1,0 +1,350 @@
+// The frame decoder: item forms, commands, modes, LSCREEN, the packed form and attributes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine_test_util.h"
+#include "frame_decoder.h"
+#include "recording_host.h"
+
+namespace qzm {
+namespace {
+
+using testing::AttributeAt;
+using testing::CellAt;
+using testing::CellLines;
+using testing::Fill;
+using testing::kZeroCell;
+using testing::MakeStream;
+using testing::RecordingHost;
+
+constexpr CellLines kRamp{0x01, 0x03, 0x07, 0x0F, 0x1F, 0x3F, 0x7F, 0xFF};
+
+class Decoder : public ::testing::Test {
+protected:
+    // Starts `stream`; the first frame must decode.
+    void Start(const std::vector<std::uint8_t>& data) {
+        bytes = data;
+        ASSERT_EQ(player.StartStream(bytes.data(), bytes.size()), 1);
+    }
+    // Byte position within the stream body of the next frame.
+    std::size_t BodyPosition() const { return player.ReadOffset() - kHeaderBytes; }
+
+    RecordingHost host;
+    CStreamPlayer player{host};
+    std::vector<std::uint8_t> bytes;  // the stream being played
+};
+
+TEST(AdvanceRule, StepsThroughRowsThirdsAndTheEnd) {
+    EXPECT_EQ(AdvanceCells(31, 1), 32u);
+    EXPECT_EQ(AdvanceCells(255, 1), 2048u);
+    EXPECT_EQ(AdvanceCells(2303, 1), 4096u);
+    EXPECT_EQ(AdvanceCells(4351, 1), 6144u);
+    EXPECT_EQ(AdvanceCells(254, 254), 2300u);
+    EXPECT_EQ(AdvanceCells(4336, 32), 6160u);
+    // Every count up to 256 lands where counting cells in screen order lands.
+    for (unsigned start = 0; start < 768; start += 37) {
+        for (unsigned n = 0; n <= 256 && start + n <= 768; ++n) {
+            const std::uint64_t address = (start / 256) * 2048 + start % 256;
+            const unsigned target = start + n;
+            const std::uint64_t expected = target == 768 ? 6144 : (target / 256) * 2048 + target % 256;
+            ASSERT_EQ(AdvanceCells(address, n), expected) << start << "+" << n;
+        }
+    }
+}
+
+TEST_F(Decoder, DefaultLiteralCellFillsItsEightLines) {
+    const CellLines cell{0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
+    Start(MakeStream([&](auto& b) { b.Literal(0, cell).EndFrame(); }));
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_EQ(player.Screen()[256u * k], cell[k]);
+    }
+    EXPECT_EQ(BodyPosition(), 11u);
+}
+
+TEST_F(Decoder, MaskedCellsRepeatTheLastDifference) {
+    Start(MakeStream([](auto& b) {
+        b.SetMasked().Bytes({0x00, 0x81, 0x0F, 0xF0});       // cell 0
+        b.Bytes({0x00, 0xFF, 1, 2, 4, 8, 16, 32, 64, 128});  // cell 1
+        b.Bytes({0x00, 0x03, 0xAA, 0x00});                   // cell 2
+        b.Bytes({0x00, 0x01, 0xAA});                         // cell 3
+        b.Bytes({0x00, 0x00});                               // cell 4
+        b.EndFrame();
+    }));
+    EXPECT_EQ(CellAt(player, 0), (CellLines{0x0F, 0x00, 0x0F, 0x00, 0x0F, 0x00, 0x0F, 0xFF}));
+    EXPECT_EQ(CellAt(player, 1), kRamp);
+    EXPECT_EQ(CellAt(player, 2), Fill(0xAA));
+    EXPECT_EQ(CellAt(player, 3), (CellLines{0xAA, 0, 0xAA, 0, 0xAA, 0, 0xAA, 0}));
+    EXPECT_EQ(CellAt(player, 4), kZeroCell);
+}
+
+// Which cells are XORed onto the screen: masked default cells and masked runs under ModeXor; never
+// literal cells, LSCREEN cells or packed cells.
+TEST_F(Decoder, XorAppliesOnlyToMaskedDefaultCellsAndMaskedRuns) {
+    const CellLines base = Fill(0xF0);
+    Start(MakeStream([&](auto& b) {
+        const CellLines bases[] = {base, base, base, base};
+        b.LiteralRun(bases).EndFrame();  // frame 1: cells 0-3 = F0
+        // Frame 2: XOR on, masked off: a literal default cell is stored, a masked run is XORed.
+        b.SetModes(1).Literal(0, kRamp);
+        const CellLines ramp[] = {kRamp};
+        b.MaskedRun(ramp).EndFrame();
+        // Frame 3: masked on too: a default cell is XORed; an LSCREEN repaint of cell 0 is stored.
+        b.SetMasked().Masked(2, kRamp).EndFrame();
+        b.LScreen().LsRepeat(1, Fill(0x0F)).LsEnd();
+    }));
+    ASSERT_EQ(player.DecodeFrame(false), 1);
+    EXPECT_EQ(CellAt(player, 0), kRamp);
+    CellLines xored{};
+    for (int k = 0; k < 8; ++k) {
+        xored[k] = static_cast<std::uint8_t>(0xF0 ^ kRamp[k]);
+    }
+    EXPECT_EQ(CellAt(player, 1), xored);
+    ASSERT_EQ(player.DecodeFrame(false), 1);
+    EXPECT_EQ(CellAt(player, 2), xored);
+    EXPECT_EQ(CellAt(player, 3), base);
+    ASSERT_EQ(player.DecodeFrame(false), 1);
+    EXPECT_EQ(CellAt(player, 0), Fill(0x0F));
+    EXPECT_EQ(player.DecoderMode(), ModeMasked | ModeXor);
+}
+
+TEST_F(Decoder, SkipsAcrossTheScreenAndFailsPastItsEnd) {
+    // FE three times reaches 4346 (cell 762): a valid frame.
+    Start(MakeStream([](auto& b) { b.Skip254().Skip254().Skip254().EndFrame(); }));
+    EXPECT_EQ(player.CurrentFrame(), 1);
+
+    // Four times goes past the end: the frame fails and the read offset stays at its start.
+    const auto failing = MakeStream([](auto& b) {
+        b.EndFrame();
+        b.Skip254().Skip254().Skip254().Skip254().EndFrame();
+    });
+    Start(failing);
+    const std::size_t before = player.ReadOffset();
+    EXPECT_EQ(player.DecodeFrame(true), 0);
+    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
+    EXPECT_EQ(player.ReadOffset(), before);
+}
+
+TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDropped) {
+    // A literal run of 255 cells from cell 699 writes 69 cells and drops the rest; the frame
+    // fails, and the attributes that follow the bitmap in memory are untouched.
+    std::vector<CellLines> cells(255, Fill(0xFF));
+    const auto frame = MakeStream(
+        [&](auto& b) {
+            b.EndFrame();
+            b.Skip254().Skip254().Literal(190, Fill(0xFF)).LiteralRun(cells).EndFrame();
+        },
+        {.defaultAttribute = 0x38});
+    Start(frame);
+    EXPECT_EQ(player.DecodeFrame(true), 0);
+    EXPECT_EQ(CellAt(player, 4351), Fill(0xFF));  // the last cell of the screen was written
+    const auto attributes = player.Screen().subspan(kBitmapBytes);
+    EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [](auto a) { return a == 0x38; }));
+}
+
+TEST_F(Decoder, FullScreenFillsTheBitmapAndEndsTheFrame) {
+    const CellLines a = Fill(0x3C);
+    const CellLines b = {0xAA, 1, 2, 3, 4, 5, 6, 7};  // begins with the marker: a run of one
+    Start(MakeStream([&](auto& s) {
+        s.FullScreen(0xAA).FullScreenRun(256, a).FullScreenRun(256, a).FullScreenCell(b);
+        s.FullScreenRun(255, a);
+        s.Literal(0, Fill(0x01)).EndFrame();  // the next frame
+    }));
+    EXPECT_EQ(CellAt(player, 0), a);
+    EXPECT_EQ(CellAt(player, 4096), b);
+    EXPECT_EQ(CellAt(player, 4351), a);
+    ASSERT_EQ(player.DecodeFrame(true), 1);
+    EXPECT_EQ(CellAt(player, 0), Fill(0x01));
+}
+
+TEST_F(Decoder, FullScreenRunsBeyondTheLastCellFailTheFrame) {
+    Start(MakeStream([](auto& b) {
+        b.EndFrame();
+        b.FullScreen(0xAA);
+        for (int i = 0; i < 4; ++i) {
+            b.FullScreenRun(200, Fill(0x0F));  // ends at 6176
+        }
+    }));
+    EXPECT_EQ(player.DecodeFrame(true), 0);
+    EXPECT_EQ(CellAt(player, 4351), Fill(0x0F));
+}
+
+TEST_F(Decoder, RunsOfZeroCellsWriteNothing) {
+    Start(MakeStream([](auto& b) { b.Bytes({0xFF, 5, 0, 0xFF, 6, 0}).Literal(0, Fill(9)).EndFrame(); }));
+    EXPECT_EQ(CellAt(player, 0), Fill(9));
+    EXPECT_EQ(CellAt(player, 1), kZeroCell);
+}
+
+TEST_F(Decoder, UnknownCommandIsReportedThenTakenAsASkip) {
+    Start(MakeStream([](auto& b) { b.Command(0x0A).Bytes(Fill(0x77)).EndFrame(); }));
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Wrong command!"});
+    EXPECT_EQ(CellAt(player, 10), Fill(0x77));
+    EXPECT_EQ(CellAt(player, 0), kZeroCell);
+    // Command 0 skips nothing and writes the next cell.
+    host.messages.clear();
+    Start(MakeStream([](auto& b) { b.Command(0).Bytes(Fill(0x66)).EndFrame(); }));
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Wrong command!"});
+    EXPECT_EQ(CellAt(player, 0), Fill(0x66));
+}
+
+TEST_F(Decoder, LScreenRepeatsRunsAndCountZeroMeans256) {
+    Start(MakeStream([](auto& b) {
+        b.LScreen().Bytes({1, 0, 0x03, 0xAA, 0x00});  // 256 cells of AA
+        const CellLines ones[] = {Fill(1)};
+        b.LsCells(ones).LsEnd();
+    }));
+    EXPECT_EQ(CellAt(player, 0), Fill(0xAA));
+    EXPECT_EQ(CellAt(player, 255), Fill(0xAA));
+    EXPECT_EQ(CellAt(player, 2048), Fill(1));
+    EXPECT_EQ(CellAt(player, 2049), kZeroCell);
+}
+
+TEST_F(Decoder, LScreenReportsEachUnknownMarkerAndGoesOn) {
+    Start(MakeStream([](auto& b) { b.LScreen().Bytes({5, 2}).LsRepeat(2, Fill(3)).LsEnd(); }));
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"Wrong LSCREEN marker!", "Wrong LSCREEN marker!"}));
+    EXPECT_EQ(CellAt(player, 1), Fill(3));
+}
+
+TEST_F(Decoder, LScreenReadsAttributeRowsOnceModeAttributesIsSet) {
+    // ModeAttributes set in this very frame already reaches LSCREEN.
+    Start(MakeStream([](auto& b) {
+        b.SetModes(4).LScreen();
+        b.LsRepeat(32, kZeroCell).Bytes({0x01, 0x38, 0x00, 0x00, 0x00});  // row 0: all 0x38
+        b.LsRepeat(32, kZeroCell).Bytes({0x00, 0x00, 0x00, 0x00});        // row 1: repeats 0x38
+        b.LsRepeat(1, kZeroCell).LsEnd();                                 // row 2 not completed
+    }));
+    for (int i = 0; i < 64; ++i) {
+        ASSERT_EQ(AttributeAt(player, i), 0x38) << i;
+    }
+    EXPECT_EQ(AttributeAt(player, 64), 7);
+}
+
+TEST_F(Decoder, LScreenAttributeRowsFollowARunInOrder) {
+    // One marker-1 run over 64 cells completes two rows: both rows' data follow the cell data, and
+    // attribute bytes keep all eight bits.
+    Start(MakeStream([](auto& b) {
+        b.SetModes(4).LScreen();
+        b.Bytes({1, 64, 0x00});
+        b.Bytes({0x03, 0xC1, 0x42, 0, 0, 0});  // row 0: C1 then 42 for the rest
+        b.Bytes({0x01, 0x05, 0, 0, 0});        // row 1: 05
+        b.LsEnd();
+    }));
+    EXPECT_EQ(AttributeAt(player, 0), 0xC1);
+    EXPECT_EQ(AttributeAt(player, 1), 0x42);
+    EXPECT_EQ(AttributeAt(player, 31), 0x42);
+    EXPECT_EQ(AttributeAt(player, 32), 0x05);
+    EXPECT_EQ(AttributeAt(player, 63), 0x05);
+}
+
+TEST_F(Decoder, PackedFormCommandsAndMaskGroups) {
+    Start(MakeStream([](auto& b) {
+        b.SetModes(2);
+        // Mask 02: a cell, a skip of 5, six more cells: cells 0 and 6-11; cell address 12.
+        b.PackedGroup(0x02).PackedCell(Fill(1)).PackedSkip(5);
+        for (int i = 0; i < 6; ++i) {
+            b.PackedCell(Fill(2));
+        }
+        b.PackedGroup(0x00);  // eight cells from 12
+        for (int i = 0; i < 8; ++i) {
+            b.PackedCell(Fill(3));
+        }
+        b.PackedEndFrame();
+        b.PackedLScreen().LsRepeat(1, Fill(4)).LsEnd();  // frame 2
+        b.PackedEndStream();
+    }));
+    EXPECT_EQ(CellAt(player, 0), Fill(1));
+    EXPECT_EQ(CellAt(player, 1), kZeroCell);
+    EXPECT_EQ(CellAt(player, 5), kZeroCell);
+    EXPECT_EQ(CellAt(player, 6), Fill(2));
+    EXPECT_EQ(CellAt(player, 11), Fill(2));
+    EXPECT_EQ(CellAt(player, 12), Fill(3));
+    EXPECT_EQ(CellAt(player, 19), Fill(3));
+    EXPECT_EQ(CellAt(player, 20), kZeroCell);
+    ASSERT_EQ(player.DecodeFrame(true), 1);
+    EXPECT_EQ(CellAt(player, 0), Fill(4));
+    EXPECT_EQ(player.DecodeFrame(true), 0);
+    EXPECT_EQ(player.State(), PlayerState::Ended);
+}
+
+TEST_F(Decoder, PackedAttributeGroupsArePendingFromTheNextFrame) {
+    Start(MakeStream([](auto& b) {
+        // Frame 1: ModeAttributes is set now, so this frame's full group reads no attribute group.
+        b.SetModes(6).PackedGroup(0xFE).PackedCell(Fill(1));
+        for (int i = 0; i < 7; ++i) {
+            b.PackedSkip(1);
+        }
+        b.PackedEndFrame();
+        // Frame 2: a full group, then one attribute group: skip 3, 0x47 -> 0x07, 0x85 -> 0x05, done.
+        b.PackedGroup(0x00);
+        for (int i = 0; i < 8; ++i) {
+            b.PackedCell(Fill(2));
+        }
+        b.AttributeGroup(0x01, {3, 0x47, 0x85});
+        // Complete: a zero skip reads no more attribute groups, and the frame ends.
+        b.PackedGroup(0x01).PackedSkip(0).PackedEndFrame();
+    }));
+    EXPECT_EQ(CellAt(player, 0), Fill(1));
+    ASSERT_EQ(player.DecodeFrame(false), 1);
+    EXPECT_EQ(AttributeAt(player, 3), 0x07);
+    EXPECT_EQ(AttributeAt(player, 4), 0x05);
+    EXPECT_EQ(AttributeAt(player, 5), 7);
+}
+
+TEST_F(Decoder, ZeroSkipReadsAttributeGroupsUntilComplete) {
+    Start(MakeStream([](auto& b) {
+        b.SetModes(6).PackedEndFrame();
+        b.PackedGroup(0x01).PackedSkip(0);
+        b.AttributeGroup(0x00, {1, 2, 3, 4, 5, 6, 7, 8});        // eight values, none completes
+        b.AttributeGroup(0xFF, {255, 255, 255, 3, 0, 0, 0, 0});  // skips to 776: past the end
+        b.AttributeGroup(0x00, {0x81});                          // dropped, completes
+        b.PackedEndFrame();
+    }));
+    ASSERT_EQ(player.DecodeFrame(false), 1);
+    EXPECT_EQ(AttributeAt(player, 0), 1);
+    EXPECT_EQ(AttributeAt(player, 7), 8);
+    EXPECT_EQ(AttributeAt(player, 767), 7);
+    EXPECT_EQ(player.CurrentFrame(), 2);
+}
+
+TEST_F(Decoder, ModeIsResetOnlyOnTheFirstFrameAfterAStart) {
+    const auto stream = MakeStream([](auto& b) {
+        b.SetMasked().EndFrame();
+        b.Masked(0, Fill(0x18)).EndFrame();
+        b.EndStream();
+    });
+    Start(stream);
+    EXPECT_EQ(player.DecoderMode(), ModeMasked);
+    ASSERT_EQ(player.DecodeFrame(true), 1);
+    EXPECT_EQ(CellAt(player, 0), Fill(0x18));  // masked form kept from frame 1
+    EXPECT_EQ(player.Rewind(), 1);
+    EXPECT_EQ(player.DecoderMode(), ModeMasked);
+    // A stream that never sets a mode starts from a clean word, whatever the last one left.
+    Start(MakeStream([](auto& b) { b.Literal(0, Fill(1)).EndFrame(); }));
+    EXPECT_EQ(player.DecoderMode(), 0u);
+}
+
+TEST_F(Decoder, FrameCounterWrapsWithoutResettingTheMode) {
+    // 65537 packed frames: the 16-bit counter passes 0xFFFF and 0, and the packed mode holds.
+    const auto stream = MakeStream([](auto& b) {
+        b.SetModes(2).PackedEndFrame();
+        for (int i = 0; i < 65540; ++i) {
+            b.PackedEndFrame();
+        }
+        b.PackedGroup(0x00);
+        for (int i = 0; i < 8; ++i) {
+            b.PackedCell(Fill(0x5A));
+        }
+        b.PackedEndFrame();
+    });
+    Start(stream);
+    for (int f = 2; f <= 65541; ++f) {
+        ASSERT_EQ(player.DecodeFrame(false), 1) << f;
+    }
+    EXPECT_EQ(player.CurrentFrame(), 65541 & 0xFFFF);
+    ASSERT_EQ(player.DecodeFrame(false), 1);
+    EXPECT_EQ(player.DecoderMode(), ModePacked);
+    EXPECT_EQ(CellAt(player, 0), Fill(0x5A));
+}
+
+}  // namespace
+}  // namespace qzm

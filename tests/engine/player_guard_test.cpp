@@ -1,0 +1,110 @@
+// The player's file ownership and its guard against being re-entered from a host message.
+#include <gtest/gtest.h>
+
+#include "engine_test_util.h"
+#include "recording_host.h"
+
+namespace qzm {
+namespace {
+
+using testing::CellAt;
+using testing::Fill;
+using testing::MakeStream;
+using testing::RecordingHost;
+
+// Frame 1 writes cell 0; frame 2 writes cell 1, then carries an unknown command (a message) that
+// skips 10 cells and writes cell 12; frame 3 writes cell 2.
+std::vector<std::uint8_t> StreamWithAMessage() {
+    return MakeStream(
+        [](auto& b) {
+            b.Literal(0, Fill(1)).EndFrame();
+            b.Literal(1, Fill(2)).Command(0x0A).Bytes(Fill(3)).EndFrame();
+            b.Literal(2, Fill(4)).EndFrame();
+            b.EndStream();
+        },
+        {.frameCount = 3});
+}
+
+TEST(PlayerGuard, NothingStartsFromInsideADecoderMessage) {
+    const auto stream = StreamWithAMessage();
+    const auto other = MakeStream([](auto& b) { b.Literal(0, Fill(9)).EndFrame(); }, {.frameCount = 1});
+    RecordingHost host;
+    CStreamPlayer player(host);
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+
+    // While the message is shown, a timer tick, a rewind, a seek, another stream and another file
+    // all try to run: every one is refused and changes nothing.
+    std::vector<int> results;
+    host.onMessage = [&](std::string_view) {
+        EXPECT_TRUE(player.IsBusy());
+        results.push_back(player.DecodeFrame(true));
+        results.push_back(player.Rewind());
+        player.Seek(3);
+        results.push_back(player.StartStream(other.data(), other.size()));
+        results.push_back(player.OpenFile(other, [](auto) { return std::optional<std::size_t>(0); }));
+        results.push_back(player.CurrentFrame());
+    };
+    ASSERT_EQ(player.DecodeFrame(true), 1);
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Wrong command!"});
+    EXPECT_EQ(results, (std::vector<int>{0, 0, 0, 0, 1}));
+    EXPECT_FALSE(player.IsBusy());
+    EXPECT_EQ(player.CurrentFrame(), 2);
+    EXPECT_EQ(CellAt(player, 1), Fill(2));
+    EXPECT_EQ(CellAt(player, 12), Fill(3));
+    ASSERT_EQ(player.DecodeFrame(true), 1);
+    EXPECT_EQ(CellAt(player, 2), Fill(4));
+}
+
+TEST(PlayerFile, OpensTheStreamWhereTheLocatorSays) {
+    const auto stream = MakeStream([](auto& b) { b.Literal(0, Fill(5)).EndFrame(); }, {.frameCount = 1});
+    std::vector<std::uint8_t> file(1000 + stream.size(), 0xEE);
+    std::copy(stream.begin(), stream.end(), file.begin() + 1000);
+    RecordingHost host;
+    CStreamPlayer player(host);
+    std::size_t seen = 0;
+    EXPECT_EQ(player.OpenFile(file,
+                              [&](std::span<const std::uint8_t> bytes) {
+                                  seen = bytes.size();
+                                  return std::optional<std::size_t>(1000);
+                              }),
+              1);
+    EXPECT_EQ(seen, file.size());
+    EXPECT_EQ(player.FileBuffer().size(), file.size());
+    EXPECT_EQ(CellAt(player, 0), Fill(5));
+    EXPECT_EQ(player.ReadOffset(), 256u + 11u);
+}
+
+TEST(PlayerFile, NoStreamLeavesThePlayerEmpty) {
+    const auto stream = MakeStream([](auto& b) { b.Literal(0, Fill(5)).EndFrame(); }, {.frameCount = 1});
+    RecordingHost host;
+    CStreamPlayer player(host);
+    ASSERT_EQ(player.OpenFile(stream, [](auto) { return std::optional<std::size_t>(0); }), 1);
+    EXPECT_EQ(player.OpenFile(stream, [](auto) { return std::optional<std::size_t>(); }), 0);
+    EXPECT_EQ(player.State(), PlayerState::Empty);
+    EXPECT_TRUE(player.FileBuffer().empty());
+    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
+    EXPECT_EQ(player.DecodeFrame(true), 0);
+    EXPECT_EQ(player.Rewind(), 0);
+    // The header of the last stream stays for the information dialog.
+    EXPECT_EQ(player.Header().FrameCount(), 1);
+}
+
+TEST(PlayerFile, StreamsAreBoundedByTheEndOfTheFile) {
+    const auto stream = MakeStream([](auto& b) { b.Literal(0, Fill(5)).EndFrame(); }, {.frameCount = 1});
+    RecordingHost host;
+    CStreamPlayer player(host);
+    // Offsets at or past the end, or too close to it for a header; an empty file.
+    for (std::size_t offset : {stream.size(), stream.size() + 5000, stream.size() - 100}) {
+        host.messages.clear();
+        EXPECT_EQ(player.OpenFile(stream, [&](auto) { return std::optional<std::size_t>(offset); }), 0);
+        EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid stream!"}) << offset;
+        EXPECT_EQ(player.State(), PlayerState::Refused);
+        EXPECT_EQ(player.Rewind(), 0);
+    }
+    host.messages.clear();
+    EXPECT_EQ(player.OpenFile({}, [](auto) { return std::optional<std::size_t>(0); }), 0);
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid stream!"});
+}
+
+}  // namespace
+}  // namespace qzm

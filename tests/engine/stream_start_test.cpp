@@ -1,0 +1,168 @@
+// Starting a stream: header checks, the reset of screen and palette, rewinding, and short data.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine_test_util.h"
+#include "recording_host.h"
+
+namespace qzm {
+namespace {
+
+using testing::CellAt;
+using testing::CellLines;
+using testing::Fill;
+using testing::MakeStream;
+using testing::RecordingHost;
+
+constexpr CellLines kCell{0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
+
+// Two frames: the first writes kCell at the top-left cell, the second fills the cell beside it.
+std::vector<std::uint8_t> TwoFrames(testing::HeaderFields header = {}) {
+    return MakeStream(
+        [](auto& b) { b.Literal(0, kCell).EndFrame().Literal(1, Fill(0xFF)).EndFrame().EndStream(); },
+        header);
+}
+
+class StreamStart : public ::testing::Test {
+protected:
+    RecordingHost host;
+    CStreamPlayer player{host};
+};
+
+TEST_F(StreamStart, FirstFrameIsDecodedAndShownOnAClearedScreen) {
+    const auto stream = TwoFrames();
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+    EXPECT_EQ(player.CurrentFrame(), 1);
+    EXPECT_EQ(player.State(), PlayerState::Playing);
+    EXPECT_EQ(CellAt(player, 0), kCell);
+    const auto bitmap = player.Screen().first(kBitmapBytes);
+    EXPECT_EQ(std::count(bitmap.begin(), bitmap.end(), 0), static_cast<long>(kBitmapBytes - 8));
+    for (int i = 0; i < kColourCount; ++i) {
+        EXPECT_EQ(player.GetPalette()[i], ColourEntry(i)) << i;
+    }
+    // Line 0 of the top-left cell, 0x11 with white ink on black paper, is the top stored row.
+    const std::uint8_t* top = player.IndexedImage().data() + 191 * 256;
+    EXPECT_EQ(std::vector<std::uint8_t>(top, top + 8), (std::vector<std::uint8_t>{0, 0, 0, 7, 0, 0, 0, 7}));
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST_F(StreamStart, BodyOffsetDependsOnVersion) {
+    for (int version : {0, 1}) {
+        const auto stream = TwoFrames({.version = static_cast<std::uint8_t>(version)});
+        ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1) << version;
+        EXPECT_EQ(player.ReadOffset(), 2304u + 11u);  // past the first frame: 00, 8 bytes, FF 01
+    }
+    for (int version : {2, 7}) {
+        const auto stream = TwoFrames({.version = static_cast<std::uint8_t>(version)});
+        ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1) << version;
+        EXPECT_EQ(player.ReadOffset(), 256u + 11u);
+        EXPECT_EQ(CellAt(player, 0), kCell);
+    }
+}
+
+TEST_F(StreamStart, RefusesBadMagicAndVersionsFromEight) {
+    auto badMagic = TwoFrames();
+    badMagic[1] = 'X';
+    auto version8 = TwoFrames({.version = 8});
+    auto version255 = TwoFrames({.version = 255});
+    EXPECT_EQ(player.StartStream(badMagic.data(), badMagic.size()), 0);
+    EXPECT_EQ(player.StartStream(version8.data(), version8.size()), 0);
+    EXPECT_EQ(player.StartStream(version255.data(), version255.size()), 0);
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{"Invalid stream!", "Unsupported version!", "Unsupported version!"}));
+    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
+    EXPECT_EQ(player.State(), PlayerState::Refused);
+    // The refused header is kept, for the information dialog.
+    EXPECT_EQ(player.Header().Version(), 255);
+}
+
+TEST_F(StreamStart, RefusalKeepsThePreviousPicture) {
+    const auto good = TwoFrames();
+    ASSERT_EQ(player.StartStream(good.data(), good.size()), 1);
+    const auto screen = std::vector<std::uint8_t>(player.Screen().begin(), player.Screen().end());
+    const auto image = player.IndexedImage();
+    const auto bad = TwoFrames({.version = 9});
+    EXPECT_EQ(player.StartStream(bad.data(), bad.size()), 0);
+    EXPECT_TRUE(std::equal(screen.begin(), screen.end(), player.Screen().begin()));
+    EXPECT_EQ(image, player.IndexedImage());
+    // Nothing of the refused stream can be decoded, rewound to or sought.
+    EXPECT_EQ(player.DecodeFrame(true), 0);
+    player.Seek(1);
+    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
+}
+
+TEST_F(StreamStart, RefusesStreamsTooShortForTheirHeader) {
+    const auto full = TwoFrames({.version = 1});
+    // Shorter than the 256-byte header, or than the 2048 bytes versions 0 and 1 carry after it.
+    for (std::size_t length : {0u, 1u, 2u, 255u, 256u, 2303u}) {
+        host.messages.clear();
+        EXPECT_EQ(player.StartStream(full.data(), length), 0) << length;
+        EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid stream!"}) << length;
+    }
+    // Exactly the header and nothing more: accepted, and the first frame meets the end of data.
+    host.messages.clear();
+    EXPECT_EQ(player.StartStream(full.data(), 2304), 0);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(player.State(), PlayerState::Ended);
+}
+
+TEST_F(StreamStart, NullStreamIsIgnoredSilently) {
+    const auto stream = TwoFrames();
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+    EXPECT_EQ(player.StartStream(nullptr, 100), 0);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(player.CurrentFrame(), 1);
+}
+
+TEST_F(StreamStart, DefaultAttributeFillsTheAttributes) {
+    const std::pair<std::uint8_t, std::uint8_t> cases[] = {{0, 7}, {0xC5, 0x05}, {0x47, 0x07}, {0x38, 0x38}};
+    for (const auto& [given, filled] : cases) {
+        const auto stream = TwoFrames({.defaultAttribute = given});
+        ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+        const auto attributes = player.Screen().subspan(kBitmapBytes);
+        EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [&](auto a) { return a == filled; }))
+            << int(given);
+        EXPECT_EQ(player.Header().DefaultAttribute(), filled);
+    }
+}
+
+TEST_F(StreamStart, RewindAfterTheEndStartsOver) {
+    const auto stream = TwoFrames();
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+    ASSERT_EQ(player.DecodeFrame(true), 1);
+    EXPECT_EQ(player.DecodeFrame(true), 0);  // the end command
+    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
+    EXPECT_EQ(player.State(), PlayerState::Ended);
+    EXPECT_EQ(player.DecodeFrame(true), 0);  // stays ended
+
+    EXPECT_EQ(player.Rewind(), 1);
+    EXPECT_EQ(player.CurrentFrame(), 1);
+    EXPECT_EQ(CellAt(player, 1), testing::kZeroCell);  // the second frame's cell is gone again
+    EXPECT_EQ(player.DecodeFrame(true), 1);
+    EXPECT_EQ(player.CurrentFrame(), 2);
+    EXPECT_EQ(CellAt(player, 1), Fill(0xFF));
+}
+
+TEST_F(StreamStart, EmptyPlayerHasNothingToDo) {
+    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
+    EXPECT_EQ(player.DecodeFrame(true), 0);
+    EXPECT_EQ(player.Rewind(), 0);
+    player.Seek(3);
+    EXPECT_EQ(player.State(), PlayerState::Empty);
+    EXPECT_EQ(player.Header().FrameDelay(), 1);
+    EXPECT_TRUE(host.messages.empty());
+}
+
+TEST(StreamHeaderFields, BlockListEndsAtZeroOrAtTheHeaderEnd) {
+    StreamHeader h = StreamHeader::Empty();
+    h.bytes[81] = 10;
+    h.bytes[82] = 20;
+    h.bytes[84] = 99;  // after the terminating zero: reserved
+    EXPECT_EQ(h.BlockCount(), 30u);
+    std::fill(h.bytes.begin() + 81, h.bytes.end(), 1);  // no zero byte at all
+    EXPECT_EQ(h.BlockCount(), 175u);
+}
+
+}  // namespace
+}  // namespace qzm
