@@ -6,12 +6,14 @@
 namespace qzm {
 
 void SeekCache::Reset(unsigned frameCount) {
-    const std::size_t slots = frameCount / kInterval + 1;
-    if (m_slots.size() != slots) {
-        m_slots.resize(slots);
+    m_slotCount = frameCount / kInterval + 1;
+    if (m_slotCount > m_capacity) {
+        m_slots.reset();
+        m_slots = std::make_unique_for_overwrite<DecoderSnapshot[]>(m_slotCount);
+        m_capacity = m_slotCount;
     }
-    for (DecoderSnapshot& slot : m_slots) {
-        slot.frameIndex = 0;
+    for (std::size_t i = 0; i < m_slotCount; ++i) {
+        m_slots[i].frameIndex = 0;
     }
 }
 
@@ -28,7 +30,7 @@ void SeekCache::Record(std::uint64_t frameIndex, const std::uint8_t* screen, std
         }
         slot = frameIndex / kInterval;
     }
-    if (slot >= m_slots.size() || m_slots[slot].frameIndex == frameIndex) {
+    if (slot >= m_slotCount || m_slots[slot].frameIndex == frameIndex) {
         return;
     }
     DecoderSnapshot& s = m_slots[slot];
@@ -39,11 +41,11 @@ void SeekCache::Record(std::uint64_t frameIndex, const std::uint8_t* screen, std
 }
 
 const DecoderSnapshot* SeekCache::Nearest(std::uint64_t frameIndex) const {
-    if (frameIndex == 0 || m_slots.empty()) {
+    if (frameIndex == 0 || m_slotCount == 0) {
         return nullptr;
     }
     std::size_t slot =
-        static_cast<std::size_t>(std::min<std::uint64_t>(frameIndex / kInterval, m_slots.size() - 1));
+        static_cast<std::size_t>(std::min<std::uint64_t>(frameIndex / kInterval, m_slotCount - 1));
     for (;; --slot) {
         const DecoderSnapshot& s = m_slots[slot];
         if (s.frameIndex != 0 && s.frameIndex <= frameIndex) {

@@ -5,17 +5,17 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "qzm_format.h"
 
 namespace qzm {
 
 struct DecoderSnapshot {
-    std::array<std::uint8_t, kScreenBytes> screen{};
-    std::uint64_t frameIndex = 0;  // frames decoded since the start; 0 = slot empty
-    std::size_t readOffset = 0;
-    std::uint32_t mode = 0;
+    std::array<std::uint8_t, kScreenBytes> screen;
+    std::uint64_t frameIndex;  // frames decoded since the start; 0 = slot empty
+    std::size_t readOffset;
+    std::uint32_t mode;
 };
 
 class SeekCache {
@@ -36,7 +36,11 @@ public:
     const DecoderSnapshot* First() const { return Nearest(1); }
 
 private:
-    std::vector<DecoderSnapshot> m_slots;
+    // Left uninitialised but for the frame index: a stream that is never sought far touches only
+    // the first slots, and the pages of the rest are never used.
+    std::unique_ptr<DecoderSnapshot[]> m_slots;
+    std::size_t m_slotCount = 0;
+    std::size_t m_capacity = 0;
 };
 
 }  // namespace qzm

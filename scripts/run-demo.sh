@@ -8,7 +8,7 @@ scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQZM_BUILD_TESTS=OFF -DQZM_BUILD_BENCH=OFF
 cmake --build build-release
 
-tool=build-release/tools/qzmtool/qzmtool
+tool=build-release/tools/qzmtool
 out=build-release/demo-frames
 rm -rf "$out"
 "$tool" info samples/demo.qzm

@@ -17,7 +17,7 @@ for fuzzer in "$build"/fuzz/fuzz_*; do
     "$build/fuzz/seeds_${name#fuzz_}" "$corpus"
     echo "-- $name: $(ls "$corpus" | wc -l) seeds, ${seconds}s"
     if ! ASAN_OPTIONS=abort_on_error=1:detect_leaks=1 "$fuzzer" "$corpus" -max_total_time="$seconds" \
-            -rss_limit_mb=4096 -timeout=20 -print_final_stats=1 -artifact_prefix="$work/$name-" 2>"$work/$name.log"; then
+            -rss_limit_mb=4096 -timeout=20 -max_len=32768 -print_final_stats=1 -artifact_prefix="$work/$name-" 2>"$work/$name.log"; then
         echo "!! $name found a fault:"
         tail -n 60 "$work/$name.log"
         status=1

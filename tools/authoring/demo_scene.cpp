@@ -94,10 +94,10 @@ void DrawDemoScreen(int frame, int colourFrame, std::span<std::uint8_t, kScreenB
         }
     }
 
-    // Stripes in the colour bars, moving one pixel a frame.
+    // Stripes in the colour bars, moving one pixel every fourth frame.
     for (int y = 168; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
-            if (((x + y + frame) & 7) < 2) {
+            if (((x + y + frame / 4) & 7) < 2) {
                 SetPixel(screen, x, y);
             }
         }

@@ -1,0 +1,38 @@
+// The player's host on a terminal: messages become lines on stderr, and the video choice is made
+// in advance with --video.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "player_host.h"
+
+namespace qzm::tool {
+
+class TerminalHost : public IPlayerHost {
+public:
+    // `videoRow` is the zero-based row to pick when an image holds several videos.
+    explicit TerminalHost(int videoRow = 0) : m_videoRow(videoRow) {}
+
+    void ShowMessage(std::string_view text) override {
+        std::fprintf(stderr, "qzmtool: %.*s\n", static_cast<int>(text.size()), text.data());
+        ++m_messages;
+    }
+
+    int ChooseVideo(std::span<const std::string> names) override {
+        if (m_videoRow >= 0 && static_cast<std::size_t>(m_videoRow) < names.size()) {
+            return m_videoRow;
+        }
+        std::fprintf(stderr, "qzmtool: there is no video %d; the image holds %zu\n", m_videoRow + 1,
+                     names.size());
+        return -1;
+    }
+
+    int Messages() const { return m_messages; }
+
+private:
+    int m_videoRow;
+    int m_messages = 0;
+};
+
+}  // namespace qzm::tool
