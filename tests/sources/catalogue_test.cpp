@@ -134,12 +134,5 @@ TEST(SclCatalogue, SignatureIsNotExamined) {
     EXPECT_EQ(ListVideos(archive, ImageKind::Scl).size(), 1u);
 }
 
-TEST(Catalogue, StreamFilesAndUnknownKindsHaveNone) {
-    TrdImageBuilder trd;
-    trd.AddEntry("CLIP", kQzmTag, 1, 0);
-    EXPECT_TRUE(WalkCatalogue(trd.Build(), ImageKind::Stream).empty());
-    EXPECT_TRUE(WalkCatalogue(trd.Build(), ImageKind::Unknown).empty());
-}
-
 }  // namespace
 }  // namespace qzm

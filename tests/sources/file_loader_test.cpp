@@ -134,20 +134,6 @@ TEST_F(FileLoader, SeveralVideosAreOfferedByNameInCatalogueOrder) {
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(FileLoader, SclVideoChosenAmongSeveralPlays) {
-    SclImageBuilder scl;
-    scl.AddFile("INTRO", kQzmTag, SmallVideo("INTRO").bytes);
-    scl.AddFile("DATA", kCodeTag, std::vector<std::uint8_t>(3 * 256, 0xAA));
-    scl.AddFile("MAIN", kQzmTag, SmallVideo("MAIN", 5).bytes);
-    host.answers = {1};
-    EXPECT_EQ(LoadFile(player, dir.Write("videos.scl", scl.Build())), 1);
-    EXPECT_EQ(HeaderName(player), "MAIN    ");
-    for (int frame = 2; frame <= 5; ++frame) {
-        EXPECT_EQ(player.DecodeFrame(false), 1);
-    }
-    EXPECT_EQ(player.DecodeFrame(false), 0);  // the end of MAIN, not the data after it
-}
-
 TEST_F(FileLoader, NoChoiceOrARowOutOfRangeEndsWithNoVideosAndAnEmptyPlayer) {
     const std::string path = dir.Write("two.trd", TwoVideoImage());
     for (const int answer : {-1, 2, 1000}) {
