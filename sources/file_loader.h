@@ -1,0 +1,37 @@
+// Opening a file by path: read it whole, find the stream in it by the kind its extension names,
+// and start that stream in the player.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "image_kind.h"
+#include "stream_player.h"
+
+namespace qzm {
+
+// Larger files are refused as unreadable: no stream or disk image comes near this size, and the
+// whole file is held in memory.
+inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 30;
+
+// The whole file, read with one read; nothing when it cannot be opened, sized or fully read, or is
+// larger than kMaxFileBytes.
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
+
+// Reads the file at `path` and opens it as OpenLoadedFile does, with the kind its extension names.
+// When the file cannot be read the player is left as it was and the result is 0. Refused at once
+// (0, nothing read) while the player is busy, for instance when this is called from inside the
+// video choice of another load.
+int LoadFile(CStreamPlayer& player, const std::string& path);
+
+// Makes `bytes` the player's file and starts the stream in it: at byte 0 for a stream file; for a
+// disk image, the one video of its catalogue, or the one the user chooses among several through
+// the player's host. With no video, or no choice, the host shows "No videofiles found!"; then, and
+// for an unknown kind, the player is left empty. Returns the result of starting the stream, or 0
+// when none was started. Refused (0, nothing changed) while the player is busy.
+int OpenLoadedFile(CStreamPlayer& player, std::vector<std::uint8_t> bytes, ImageKind kind);
+
+}  // namespace qzm
