@@ -12,6 +12,8 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 int RunExport(const std::vector<std::string>& words);
+int RunInfo(const std::vector<std::string>& words);
+int RunList(const std::vector<std::string>& words);
 
 // Prints a line "qzmtool: TEXT" on stderr.
 void Complain(const std::string& text);

@@ -8,10 +8,17 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage:\n"
-                               "  qzmtool export FILE --out DIR [--from N] [--count K] [--format ppm|png]\n"
-                               "                 [--size WxH] [--filter 0-3] [--video N]\n"
-                               "      decodes the video and writes each frame as DIR/frame-NNNNN.EXT\n";
+constexpr const char* kUsage =
+    "usage:\n"
+    "  qzmtool export FILE --out DIR [--from N] [--count K] [--format ppm|png]\n"
+    "                 [--size WxH] [--filter 0-3] [--video N]\n"
+    "      decodes the video and writes each frame as DIR/frame-NNNNN.EXT\n"
+    "  qzmtool info FILE [--video N]\n"
+    "      prints what the video's header says\n"
+    "  qzmtool list FILE\n"
+    "      lists the videos in the file: number, name, byte offset\n"
+    "\n"
+    "FILE is a .qzm stream, or a .trd or .scl disk image; --video N picks its Nth video (default 1).\n";
 
 }  // namespace
 
@@ -25,14 +32,25 @@ void Complain(const std::string& text) {
 
 int main(int argc, char** argv) {
     using namespace qzm::tool;
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(kUsage, argc < 2 ? stderr : stdout);
-        return argc < 2 ? kExitUsage : kExitOk;
+    if (argc < 2) {
+        Complain("no command given");
+        std::fputs(kUsage, stderr);
+        return kExitUsage;
+    }
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
     }
     const std::string command = argv[1];
     const std::vector<std::string> words(argv + 2, argv + argc);
     if (command == "export") {
         return RunExport(words);
+    }
+    if (command == "info") {
+        return RunInfo(words);
+    }
+    if (command == "list") {
+        return RunList(words);
     }
     Complain("unknown command '" + command + "'");
     std::fputs(kUsage, stderr);

@@ -1,21 +1,23 @@
 #include "video_loader.h"
 
-#include <fstream>
-#include <iterator>
-#include <vector>
-
 #include "commands.h"
+#include "file_loader.h"
+#include "image_kind.h"
 
 namespace qzm::tool {
 
 int OpenVideo(CStreamPlayer& player, const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        Complain("cannot open " + path);
+    const ImageKind kind = KindOfPath(path);
+    if (kind == ImageKind::Unknown) {
+        Complain(path + " is not a .qzm, .trd or .scl file");
         return 0;
     }
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return player.OpenFile(std::move(bytes), [](auto) { return std::optional<std::size_t>(0); });
+    std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
+    if (!bytes) {
+        Complain("cannot read " + path);
+        return 0;
+    }
+    return OpenLoadedFile(player, std::move(*bytes), kind);
 }
 
 }  // namespace qzm::tool

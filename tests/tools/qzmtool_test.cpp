@@ -1,0 +1,235 @@
+// qzmtool run as a program: its pictures against the library's, its listings, its exit codes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "demo_scene.h"
+#include "disk_images.h"
+#include "recording_host.h"
+#include "renderer.h"
+#include "stream_player.h"
+#include "temp_dir.h"
+
+namespace qzm {
+namespace {
+
+using testing::TempDir;
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) {
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
+}
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+RunResult RunTool(const std::vector<std::string>& args, const TempDir& dir) {
+    std::string command = Quote(QZMTOOL_PATH);
+    for (const std::string& a : args) {
+        command += " " + Quote(a);
+    }
+    const auto errFile = dir.Path() / "stderr.txt";
+    command += " 2>" + Quote(errFile.string());
+    RunResult r;
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        r.out.append(buffer, n);
+    }
+    const int status = pclose(pipe);
+    r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.err = ReadText(errFile);
+    return r;
+}
+
+// A binary PPM as its size and its RGB bytes.
+struct Ppm {
+    int width = 0;
+    int height = 0;
+    std::string rgb;
+};
+
+Ppm ReadPpm(const std::filesystem::path& path) {
+    std::istringstream in(ReadText(path));
+    std::string magic;
+    int max = 0;
+    Ppm p;
+    in >> magic >> p.width >> p.height >> max;
+    in.get();
+    p.rgb.assign(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(magic, "P6");
+    EXPECT_EQ(max, 255);
+    return p;
+}
+
+// The player's current picture at 256 x 192 as RGB bytes, top row first.
+std::string PictureRgb(const CStreamPlayer& player) {
+    std::string rgb;
+    for (int row = 191; row >= 0; --row) {
+        for (int x = 0; x < 256; ++x) {
+            const PaletteEntry& e = player.GetPalette()[player.IndexedImage()[row * 256 + x]];
+            rgb += static_cast<char>(e.red);
+            rgb += static_cast<char>(e.green);
+            rgb += static_cast<char>(e.blue);
+        }
+    }
+    return rgb;
+}
+
+std::vector<std::uint8_t> DemoStream(int frames) {
+    authoring::DemoStreamOptions options;
+    options.frames = frames;
+    return authoring::BuildDemoStream(options);
+}
+
+TEST(QzmToolExport, WritesEveryFrameAsTheLibraryShowsIt) {
+    TempDir dir;
+    const auto stream = DemoStream(30);
+    const std::string file = dir.Write("clip.qzm", stream);
+    const RunResult r = RunTool({"export", file, "--out", (dir.Path() / "frames").string()}, dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    testing::RecordingHost host;
+    CStreamPlayer player(host);
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+    for (int frame = 1; frame <= 30; ++frame) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%05d.ppm", frame);
+        const Ppm ppm = ReadPpm(dir.Path() / "frames" / name);
+        ASSERT_EQ(ppm.width, 256);
+        ASSERT_EQ(ppm.height, 192);
+        ASSERT_EQ(ppm.rgb, PictureRgb(player)) << name;
+        if (frame < 30) {
+            ASSERT_EQ(player.DecodeFrame(true), 1);
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "frames" / "frame-00031.ppm"));
+}
+
+TEST(QzmToolExport, StartsWhereTheSliderWouldAndScalesOnRequest) {
+    TempDir dir;
+    const auto stream = DemoStream(40);
+    const std::string file = dir.Write("clip.qzm", stream);
+    const auto out = dir.Path() / "out";
+    const RunResult r = RunTool({"export", file, "--out", out.string(), "--from", "25", "--count", "2",
+                                 "--size", "300x200", "--filter", "2"},
+                                dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out / "frame-00024.ppm"));
+    EXPECT_TRUE(std::filesystem::exists(out / "frame-00026.ppm"));
+    EXPECT_FALSE(std::filesystem::exists(out / "frame-00027.ppm"));
+
+    testing::RecordingHost host;
+    CStreamPlayer player(host);
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+    player.Seek(25);
+    auto renderer = CreateRenderer(2);
+    renderer->Render(player.IndexedImage().data(), 300, 200, 0, 0);
+    std::string rgb;
+    for (int i = 0; i < 300 * 200; ++i) {
+        rgb += static_cast<char>(PixelRed(renderer->Pixels()[i]));
+        rgb += static_cast<char>(PixelGreen(renderer->Pixels()[i]));
+        rgb += static_cast<char>(PixelBlue(renderer->Pixels()[i]));
+    }
+    const Ppm ppm = ReadPpm(out / "frame-00025.ppm");
+    EXPECT_EQ(ppm.width, 300);
+    EXPECT_EQ(ppm.height, 200);
+    EXPECT_EQ(ppm.rgb, rgb);
+}
+
+TEST(QzmToolExport, DecoderMessagesGoToStderrAndDecodingGoesOn) {
+    TempDir dir;
+    authoring::StreamBuilder b;
+    b.Header({.frameCount = 2});
+    b.Literal(0, authoring::CellLines{}).EndFrame();
+    b.Command(0x0D).Bytes(authoring::CellLines{}).EndFrame().EndStream();
+    const std::string file = dir.Write("odd.qzm", b.Data());
+    const RunResult r = RunTool({"export", file, "--out", dir.Path().string(), "--format", "png"}, dir);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.err, "qzmtool: Wrong command!\n");
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "frame-00002.png"));
+}
+
+TEST(QzmToolExport, ExitCodesForUsageAndUnplayableFiles) {
+    TempDir dir;
+    const std::string good = dir.Write("good.qzm", DemoStream(3));
+    std::vector<std::uint8_t> badBytes(300, 0);
+    const std::string bad = dir.Write("bad.qzm", badBytes);
+    const std::string out = (dir.Path() / "o").string();
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{}, 2},
+        {{"frobnicate"}, 2},
+        {{"export", good}, 2},                                   // no --out
+        {{"export", good, "--out", out, "--format", "gif"}, 2},  // unknown format
+        {{"export", good, "--out", out, "--size", "0x10"}, 2},   // size out of range
+        {{"export", good, "--out", out, "--count"}, 2},          // option without its value
+        {{"export", good, "--out", out, "--speed", "2"}, 2},     // unknown option
+        {{"export", good, "--out", out, "--from", "x"}, 2},      // not a number
+        {{"export", (dir.Path() / "none.qzm").string(), "--out", out}, 1},
+        {{"export", bad, "--out", out}, 1},
+        {{"export", good, "--out", out, "--from", "500"}, 0},  // clamped to the last frame
+    };
+    for (const auto& [args, code] : cases) {
+        const RunResult r = RunTool(args, dir);
+        EXPECT_EQ(r.exitCode, code) << ::testing::PrintToString(args) << r.err;
+        if (code != 0) {
+            EXPECT_EQ(r.err.rfind("qzmtool: ", 0), 0u) << r.err;
+        }
+    }
+    EXPECT_EQ(RunTool({"export", bad, "--out", out}, dir).err, "qzmtool: Invalid stream!\n");
+}
+
+TEST(QzmToolImages, ListsExportsAndDescribesTheChosenVideo) {
+    TempDir dir;
+    testing::TrdImageBuilder trd;
+    const auto first = testing::SmallVideo("FIRST", 2);
+    const auto second = DemoStream(5);
+    trd.AddFile("boot", testing::kCodeTag, first.bytes);
+    const std::size_t firstOffset = trd.AddFile("FIRST", testing::kQzmTag, first.bytes);
+    const std::size_t secondOffset = trd.AddFile("SECOND  ", testing::kQzmTag, second);
+    const std::string image = dir.Write("disk.trd", trd.Build(true));
+
+    const RunResult list = RunTool({"list", image}, dir);
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, "1\tFIRST   \t" + std::to_string(firstOffset) + "\n2\tSECOND  \t" +
+                            std::to_string(secondOffset) + "\n");
+
+    const RunResult info = RunTool({"info", image, "--video", "2"}, dir);
+    EXPECT_EQ(info.exitCode, 0) << info.err;
+    EXPECT_NE(info.out.find("Frames:\t5\n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("Filename:\tDEMO    \n"), std::string::npos) << info.out;
+
+    const auto out = dir.Path() / "second";
+    EXPECT_EQ(RunTool({"export", image, "--video", "2", "--out", out.string()}, dir).exitCode, 0);
+    EXPECT_TRUE(std::filesystem::exists(out / "frame-00005.ppm"));
+    EXPECT_FALSE(std::filesystem::exists(out / "frame-00006.ppm"));
+
+    const RunResult missing = RunTool({"export", image, "--video", "3", "--out", out.string()}, dir);
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("No videofiles found!"), std::string::npos) << missing.err;
+
+    std::vector<std::uint8_t> empty(4096, 0);
+    const RunResult none = RunTool({"list", dir.Write("empty.trd", empty)}, dir);
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.err, "qzmtool: No videofiles found!\n");
+}
+
+}  // namespace
+}  // namespace qzm
