@@ -44,10 +44,10 @@ void BM_DecodeStream(benchmark::State& state) {
     long allocations = 0;
     for (auto _ : state) {
         player.StartStream(stream.data(), stream.size());
-        const long before = bench::g_allocations.load();
+        const long before = testing::g_allocations.load();
         while (player.DecodeFrame(true) == 1) {
         }
-        allocations += bench::g_allocations.load() - before;
+        allocations += testing::g_allocations.load() - before;
         frames += kLongStreamFrames;
     }
     state.counters["frames/s"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);

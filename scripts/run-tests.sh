@@ -2,8 +2,8 @@
 # Builds and runs every test:
 #   1. formatting check (clang-format, the committed .clang-format)
 #   2. unit tests built with g++ under AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors
-#   3. the same sources built with clang, warnings as errors, with the libFuzzer targets, each fuzzed
-#      for a bounded time (QZM_FUZZ_SECONDS, default 60)
+#   3. everything built again with clang, warnings as errors, ASan + UBSan: the unit tests run once
+#      more, and the libFuzzer targets are each fuzzed for a bounded time (QZM_FUZZ_SECONDS, default 60)
 #   4. the benchmarks, built optimised, each run briefly so they are known to work and print ratios
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,10 +21,12 @@ cmake --build build-test -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-test --output-on-failure -j "$jobs"
 
-echo "== Fuzzers (clang, ASan + UBSan)"
+echo "== Unit tests and fuzzers (clang, ASan + UBSan)"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DCMAKE_C_COMPILER=clang -DQZM_BUILD_FUZZ=ON -DQZM_WERROR=ON -DQZM_BUILD_BENCH=OFF -DQZM_BUILD_TESTS=OFF
+    -DCMAKE_C_COMPILER=clang -DQZM_BUILD_FUZZ=ON -DQZM_WERROR=ON -DQZM_BUILD_BENCH=OFF -DQZM_BUILD_TESTS=ON
 cmake --build build-fuzz -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
 scripts/run-fuzzers.sh build-fuzz "${QZM_FUZZ_SECONDS:-60}"
 
 echo "== Benchmarks (optimised, brief)"

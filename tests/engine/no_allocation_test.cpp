@@ -2,44 +2,10 @@
 // have. Every allocation of this program is counted.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
+#include "allocation_counter.h"
 #include "demo_scene.h"
 #include "recording_host.h"
 #include "stream_player.h"
-
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace qzm {
 namespace {
@@ -56,7 +22,7 @@ TEST(NoAllocation, DecodeConvertAndRenderReuseTheirBuffers) {
         player.SetDisplayArea(1400, 1000);
         player.SetDisplayArea(800, 600);
         ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
-        const long before = g_allocations.load();
+        const long before = testing::g_allocations.load();
         int frames = 1;
         while (player.DecodeFrame(true) == 1) {
             frames = player.CurrentFrame();
@@ -68,7 +34,7 @@ TEST(NoAllocation, DecodeConvertAndRenderReuseTheirBuffers) {
         }
         const int lastFrame = frames;
         player.Rewind();
-        const long allocations = g_allocations.load() - before;
+        const long allocations = testing::g_allocations.load() - before;
         EXPECT_EQ(allocations, 0) << "filter " << filter;
         EXPECT_EQ(lastFrame, 600);
     }

@@ -117,7 +117,8 @@ TEST_F(StreamStart, NullStreamIsIgnoredSilently) {
 
 TEST_F(StreamStart, DefaultAttributeFillsTheAttributes) {
     const std::pair<std::uint8_t, std::uint8_t> cases[] = {{0, 7}, {0xC5, 0x05}, {0x47, 0x07}, {0x38, 0x38}};
-    for (const auto& [given, filled] : cases) {
+    for (const auto& [given, expected] : cases) {
+        const std::uint8_t filled = expected;  // a plain local, so that the lambda can capture it
         const auto stream = TwoFrames({.defaultAttribute = given});
         ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
         const auto attributes = player.Screen().subspan(kBitmapBytes);
