@@ -1,0 +1,86 @@
+#include "blend_renderer.h"
+
+#include <cstring>
+
+#include "row_kernels.h"
+#include "sampling.h"
+
+namespace qzm {
+
+CBlendRenderer::CBlendRenderer() = default;
+CBlendRenderer::~CBlendRenderer() = default;
+
+BlendWeights CBlendRenderer::MakeWeights() const {
+    return LinearWeights();
+}
+
+BlendWeights CBiquadraticRenderer::MakeWeights() const {
+    return QuadraticWeights();
+}
+
+BlendWeights CBicubicRenderer::MakeWeights() const {
+    return CubicWeights();
+}
+
+void CBlendRenderer::BuildBlendTables() {
+    if (!m_weights) {
+        m_weights = std::make_unique<BlendWeights>();
+    }
+    *m_weights = MakeWeights();
+    if (m_blendTable.empty()) {
+        m_blendTable = AlignedArray<Pixel32>(kBlendTableEntries);
+    }
+    FillBlendTable(BuildPairTable(*m_weights), *m_weights,
+                   std::span<Pixel32, kBlendTableEntries>(m_blendTable.data(), kBlendTableEntries));
+}
+
+// The frame buffer is written top row first, one source row at a time: its 256 neighbourhood codes
+// are made once, and the output rows that sample it are written together, one per vertical eighth,
+// so that each column's block of table entries is fetched once for all of them. An output row at
+// the same source row and eighth as the row above it is an exact copy of that row.
+void CBlendRenderer::Render(const std::uint8_t* image, int width, int height, int x, int y) {
+    CRenderer::Render(image, width, height, x, y);
+    if (m_blendTable.empty()) {
+        BuildBlendTables();
+    }
+    if (OutputWidth() == 0) {
+        return;
+    }
+    m_columns.Build(width);
+    const bool avx2 = Kernel() == RenderKernel::Avx2;
+    const std::uint32_t ystep = VerticalStep(height);
+    const auto sampleOfRow = [&](int m) { return SampleAt(height - 1 - m, ystep); };
+    std::array<BlendTarget, kMaxBlendTargets> targets;
+    for (int m = 0; m < height;) {
+        const int first = m;
+        const int source = sampleOfRow(m).source;
+        int count = 0;
+        for (int eighth = -1; m < height; ++m) {
+            const SamplePoint sample = sampleOfRow(m);
+            if (sample.source != source) {
+                break;
+            }
+            if (sample.eighth != eighth) {
+                if (count == kMaxBlendTargets) {
+                    break;
+                }
+                eighth = sample.eighth;
+                targets[count++] = {RowFromTop(m), static_cast<std::uint32_t>(eighth * kFractionSteps)};
+            }
+        }
+        ComputeRowCodeOffsets(image, source, m_codes);
+        if (avx2) {
+            BlendRowsAvx2(m_blendTable.data(), m_codes, m_columns, targets.data(), count);
+        } else {
+            BlendRowsPortable(m_blendTable.data(), m_codes, m_columns, targets.data(), count);
+        }
+        const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Pixel32);
+        for (int k = first + 1; k < m; ++k) {
+            if (sampleOfRow(k) == sampleOfRow(k - 1)) {
+                std::memcpy(RowFromTop(k), RowFromTop(k - 1), rowBytes);
+            }
+        }
+    }
+}
+
+}  // namespace qzm

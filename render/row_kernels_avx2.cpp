@@ -1,0 +1,111 @@
+// The AVX2 forms of the row kernels. They are compiled for AVX2 function by function, so the rest of
+// the program still runs on processors without it; the renderers call them only where
+// KernelSupported(RenderKernel::Avx2) holds.
+#include "row_kernels.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+
+#include <immintrin.h>
+
+namespace qzm {
+
+namespace {
+
+__attribute__((target("avx2"))) __m256i LoadUnaligned(const void* p) {
+    return _mm256_loadu_si256(static_cast<const __m256i*>(p));
+}
+
+__attribute__((target("avx2"))) __m256i LoadAligned(const void* p) {
+    return _mm256_load_si256(static_cast<const __m256i*>(p));
+}
+
+__attribute__((target("avx2"))) void StoreUnaligned(void* p, __m256i value) {
+    _mm256_storeu_si256(static_cast<__m256i*>(p), value);
+}
+
+}  // namespace
+
+// Eight colour numbers at a time become eight pixels: a permute of the 8-entry colour table by them
+// (the permute reads only the low three bits of each lane, which masks them to 0-7).
+__attribute__((target("avx2"))) void FillRowColoursAvx2(const std::uint8_t* sourceRow,
+                                                        const ColourTable& colours, RowColours& row) {
+    const __m256i palette = LoadUnaligned(colours.data());
+    for (int c = 0; c < kImageWidth; c += kLanes) {
+        const __m128i numbers = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(sourceRow + c));
+        _mm256_store_si256(reinterpret_cast<__m256i*>(row.pixel.data() + c),
+                           _mm256_permutevar8x32_epi32(palette, _mm256_cvtepu8_epi32(numbers)));
+    }
+}
+
+// While a step spans at most one source column, eight consecutive output pixels sample at most
+// eight consecutive source columns: one load of the colours from the first one's column, permuted
+// into place.
+__attribute__((target("avx2"))) void NearestRowAvx2(const RowColours& row, const ColumnMap& map,
+                                                    Pixel32* out) {
+    const int blocks = map.Blocks();
+    const std::uint32_t* first = map.BlockColumns();
+    const PermuteLanes* offsets = map.BlockOffsets();
+    for (int k = 0; k < blocks; ++k) {
+        const __m256i colours = LoadUnaligned(row.pixel.data() + first[k]);
+        StoreUnaligned(out + k * kLanes,
+                       _mm256_permutevar8x32_epi32(colours, LoadAligned(offsets[k].lane.data())));
+    }
+    const std::uint8_t* columns = map.Columns();
+    for (int j = blocks * kLanes; j < map.Width(); ++j) {
+        out[j] = row.pixel[columns[j]];
+    }
+}
+
+// For one source column and one vertical eighth, the 8 BlendTable entries of its code (one per
+// horizontal eighth) are one aligned 32-byte load; the output pixels of that column are those
+// entries permuted by their eighths. The loads for all the target rows come from the one 256-byte
+// block of the column's code. Runs are stored whole, in order, so each store's excess lanes are
+// overwritten by the next run.
+__attribute__((target("avx2"))) void BlendRowsAvx2(const Pixel32* table, const RowCodeOffsets& codes,
+                                                   const ColumnMap& map, const BlendTarget* targets,
+                                                   int count) {
+    const int runs = map.FullRuns();
+    const std::uint32_t* starts = map.RunStarts();
+    const std::uint32_t* columns = map.RunColumns();
+    const PermuteLanes* eighths = map.RunEighths();
+    for (int k = 0; k < runs; ++k) {
+        const Pixel32* entries = table + codes[columns[k]];
+        const __m256i lanes = LoadAligned(eighths[k].lane.data());
+        for (int t = 0; t < count; ++t) {
+            const __m256i row = LoadAligned(entries + targets[t].eighthOffset);
+            StoreUnaligned(targets[t].out + starts[k], _mm256_permutevar8x32_epi32(row, lanes));
+        }
+    }
+    const std::uint8_t* pixelColumns = map.Columns();
+    const std::uint8_t* pixelEighths = map.Eighths();
+    for (int t = 0; t < count; ++t) {
+        const Pixel32* row = table + targets[t].eighthOffset;
+        Pixel32* out = targets[t].out;
+        for (int j = map.TailStart(); j < map.Width(); ++j) {
+            out[j] = row[codes[pixelColumns[j]] + pixelEighths[j]];
+        }
+    }
+}
+
+}  // namespace qzm
+
+#else
+
+namespace qzm {
+
+// Without x86 the AVX2 kernel is never supported, so these are never called; they exist only so
+// that every build links.
+void FillRowColoursAvx2(const std::uint8_t* sourceRow, const ColourTable& colours, RowColours& row) {
+    FillRowColoursPortable(sourceRow, colours, row);
+}
+void NearestRowAvx2(const RowColours& row, const ColumnMap& map, Pixel32* out) {
+    NearestRowPortable(row, map, out);
+}
+void BlendRowsAvx2(const Pixel32* table, const RowCodeOffsets& codes, const ColumnMap& map,
+                   const BlendTarget* targets, int count) {
+    BlendRowsPortable(table, codes, map, targets, count);
+}
+
+}  // namespace qzm
+
+#endif
