@@ -1,0 +1,112 @@
+// Rendering allocates nothing once a renderer's frame buffer and tables exist for the sizes asked:
+// every operator new of this program is counted.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#include "reference_render.h"
+#include "renderer.h"
+
+namespace {
+
+std::atomic<long> g_allocations{0};
+
+void* Allocate(std::size_t size, std::size_t alignment) {
+    g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (size == 0) {
+        size = 1;
+    }
+    void* p = alignment > alignof(std::max_align_t)
+                  ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
+                  : std::malloc(size);
+    if (p == nullptr) {
+        throw std::bad_alloc();
+    }
+    return p;
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+    return Allocate(size, 0);
+}
+void* operator new[](std::size_t size) {
+    return Allocate(size, 0);
+}
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    return Allocate(size, static_cast<std::size_t>(alignment));
+}
+void* operator new[](std::size_t size, std::align_val_t alignment) {
+    return Allocate(size, static_cast<std::size_t>(alignment));
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
+    std::free(p);
+}
+
+namespace qzm {
+namespace {
+
+using testing::TestImage;
+
+class AllocationsOfFilter : public ::testing::TestWithParam<int> {};
+
+// After one output of the largest size, no other size within its width and pixel count allocates,
+// whether seen before or not, with either kernel.
+TEST_P(AllocationsOfFilter, NoSizeWithinTheLargestOneSeenAllocates) {
+    const TestImage image = TestImage::Random(9);
+    const std::unique_ptr<CRenderer> renderer = CreateRenderer(GetParam());
+    renderer->Render(image.data(), 2560, 1920, 0, 0);
+    const int sizes[][2] = {{1920, 1440}, {2049, 1537}, {640, 480}, {1, 1},    {2560, 10},
+                            {2100, 1000}, {300, 2000},  {255, 17},  {2048, 1}, {2560, 1920}};
+    for (const RenderKernel kernel : {RenderKernel::Portable, RenderKernel::Avx2}) {
+        renderer->UseKernel(kernel);
+        const long before = g_allocations.load();
+        for (const auto& size : sizes) {
+            renderer->Render(image.data(), size[0], size[1], 0, 0);
+        }
+        EXPECT_EQ(g_allocations.load() - before, 0) << "kernel " << static_cast<int>(kernel);
+    }
+}
+
+TEST_P(AllocationsOfFilter, ALargerOutputGrowsTheBufferOnce) {
+    const TestImage image = TestImage::Random(10);
+    const std::unique_ptr<CRenderer> renderer = CreateRenderer(GetParam());
+    renderer->Render(image.data(), 640, 480, 0, 0);
+    const long before = g_allocations.load();
+    renderer->Render(image.data(), 800, 600, 0, 0);
+    const long growth = g_allocations.load() - before;
+    EXPECT_GE(growth, 1);
+    renderer->Render(image.data(), 800, 600, 0, 0);
+    renderer->Render(image.data(), 640, 480, 0, 0);
+    EXPECT_EQ(g_allocations.load() - before, growth);
+}
+
+INSTANTIATE_TEST_SUITE_P(Filters, AllocationsOfFilter, ::testing::Values(0, 1, 2, 3),
+                         testing::FilterParamName<::testing::TestParamInfo<int>>);
+
+}  // namespace
+}  // namespace qzm
