@@ -27,15 +27,20 @@ const std::type_info& RendererType(int filter) {
     }
 }
 
+const std::type_info& RendererTypeOf(const CStreamPlayer& player) {
+    const CRenderer& renderer = player.Renderer();
+    return typeid(renderer);
+}
+
 TEST(SetFilter, BuildsTheRendererOfTheIndexAndStoresTheIndexUnchanged) {
     RecordingHost host;
     CStreamPlayer player(host);
-    EXPECT_EQ(typeid(player.Renderer()), typeid(CNearestRenderer));
+    EXPECT_EQ(RendererTypeOf(player), typeid(CNearestRenderer));
     EXPECT_EQ(player.GetFilter(), 0);
     player.SetDisplayArea(600, 384);
     for (const int index : {0, 4, -1, 1, 2, 3, 7}) {
         player.SetFilter(index);
-        EXPECT_EQ(typeid(player.Renderer()), RendererType(index)) << index;
+        EXPECT_EQ(RendererTypeOf(player), RendererType(index)) << index;
         EXPECT_EQ(player.GetFilter(), index);
         // The new renderer holds output of the current size at once.
         EXPECT_EQ(player.Renderer().OutputWidth(), 512) << index;
