@@ -32,8 +32,8 @@ void Memset(benchmark::State& state, OutputSize size) {
     SetPixelCounters(state, size);
 }
 
-void Scale(benchmark::State& state, int filter, OutputSize size) {
-    const std::vector<std::uint8_t> image = ScreenLikeImage();
+void ScaleImage(benchmark::State& state, const std::vector<std::uint8_t>& image, int filter,
+                OutputSize size) {
     const std::unique_ptr<CRenderer> renderer = CreateRenderer(filter);
     renderer->Render(image.data(), size.width, size.height, 0, 0);
     for (auto _ : state) {
@@ -42,6 +42,14 @@ void Scale(benchmark::State& state, int filter, OutputSize size) {
         benchmark::ClobberMemory();
     }
     SetPixelCounters(state, size);
+}
+
+void Scale(benchmark::State& state, int filter, OutputSize size) {
+    ScaleImage(state, DemoImage(), filter, size);
+}
+
+void ScaleNoise(benchmark::State& state, int filter, OutputSize size) {
+    ScaleImage(state, NoiseImage(), filter, size);
 }
 
 void BuildTables(benchmark::State& state, int filter) {
@@ -67,6 +75,8 @@ void Register() {
                                          filter, size)
                 ->Unit(benchmark::kMicrosecond);
         }
+        benchmark::RegisterBenchmark(("BM_BlendNoise/1/" + name).c_str(), ScaleNoise, FilterBilinear, size)
+            ->Unit(benchmark::kMicrosecond);
     }
     for (int filter = FilterBilinear; filter <= FilterBicubic; ++filter) {
         benchmark::RegisterBenchmark(("BM_BuildBlendTables/" + std::to_string(filter)).c_str(), BuildTables,

@@ -20,11 +20,16 @@ inline constexpr std::array<OutputSize, 3> kOutputSizes{{{1024, 768}, {1920, 144
 // "1920x1440".
 std::string SizeName(OutputSize size);
 
-// An IndexedImage (guard included) that looks like a busy Spectrum screen: random pixels in 8 x 8
-// cells of random ink and paper, the same every run.
-std::vector<std::uint8_t> ScreenLikeImage();
+// An IndexedImage (guard included) of a frame of the demo scene with its colour bars: the
+// realistic input.
+std::vector<std::uint8_t> DemoImage();
 
-// The same picture as 32-bit pixels (0xFFRRGGBB), for libraries that scale true-colour pictures.
-std::vector<std::uint32_t> ScreenLikePixels();
+// An IndexedImage of random colours, pixel by pixel: the worst case for the interpolating
+// renderers, whose every output row then reads table entries of all 4096 neighbourhood codes.
+std::vector<std::uint8_t> NoiseImage();
+
+// The demo picture as 32-bit pixels (0xFFRRGGBB, top row first), for libraries that scale
+// true-colour pictures.
+std::vector<std::uint32_t> DemoPixels();
 
 }  // namespace qzm::bench

@@ -11,7 +11,7 @@ namespace qzm::bench {
 namespace {
 
 void PixmanBilinear(benchmark::State& state, OutputSize size) {
-    std::vector<std::uint32_t> source = ScreenLikePixels();
+    std::vector<std::uint32_t> source = DemoPixels();
     std::vector<std::uint32_t> target(static_cast<std::size_t>(size.width) * size.height);
     pixman_image_t* src =
         pixman_image_create_bits(PIXMAN_x8r8g8b8, 256, 192, source.data(), 256 * sizeof(std::uint32_t));

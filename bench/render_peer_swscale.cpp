@@ -15,7 +15,7 @@ namespace qzm::bench {
 namespace {
 
 void SwscaleBicubic(benchmark::State& state, OutputSize size) {
-    std::vector<std::uint32_t> source = ScreenLikePixels();
+    std::vector<std::uint32_t> source = DemoPixels();
     std::vector<std::uint32_t> target(static_cast<std::size_t>(size.width) * size.height);
     SwsContext* context = sws_getContext(256, 192, AV_PIX_FMT_BGRA, size.width, size.height, AV_PIX_FMT_BGRA,
                                          SWS_BICUBIC, nullptr, nullptr, nullptr);
