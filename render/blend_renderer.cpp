@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "row_groups.h"
 #include "row_kernels.h"
 #include "sampling.h"
 
@@ -49,37 +50,27 @@ void CBlendRenderer::Render(const std::uint8_t* image, int width, int height, in
     m_columns.Build(width);
     const bool avx2 = Kernel() == RenderKernel::Avx2;
     const std::uint32_t ystep = VerticalStep(height);
-    const auto sampleOfRow = [&](int m) { return SampleAt(height - 1 - m, ystep); };
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Pixel32);
     std::array<BlendTarget, kMaxBlendTargets> targets;
     for (int m = 0; m < height;) {
-        const int first = m;
-        const int source = sampleOfRow(m).source;
-        int count = 0;
-        for (int eighth = -1; m < height; ++m) {
-            const SamplePoint sample = sampleOfRow(m);
-            if (sample.source != source) {
-                break;
-            }
-            if (sample.eighth != eighth) {
-                if (count == kMaxBlendTargets) {
-                    break;
-                }
-                eighth = sample.eighth;
-                targets[count++] = {RowFromTop(m), static_cast<std::uint32_t>(eighth * kFractionSteps)};
-            }
+        const SourceRowGroup group = SourceRowGroupAt(m, height, ystep);
+        for (int t = 0; t < group.count; ++t) {
+            targets[t] = {RowFromTop(group.rows[t].row),
+                          static_cast<std::uint32_t>(group.rows[t].eighth * kFractionSteps)};
         }
-        ComputeRowCodeOffsets(image, source, m_codes);
+        ComputeRowCodeOffsets(image, group.source, m_codes);
         if (avx2) {
-            BlendRowsAvx2(m_blendTable.data(), m_codes, m_columns, targets.data(), count);
+            BlendRowsAvx2(m_blendTable.data(), m_codes, m_columns, targets.data(), group.count);
         } else {
-            BlendRowsPortable(m_blendTable.data(), m_codes, m_columns, targets.data(), count);
+            BlendRowsPortable(m_blendTable.data(), m_codes, m_columns, targets.data(), group.count);
         }
-        const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Pixel32);
-        for (int k = first + 1; k < m; ++k) {
-            if (sampleOfRow(k) == sampleOfRow(k - 1)) {
-                std::memcpy(RowFromTop(k), RowFromTop(k - 1), rowBytes);
+        for (int t = 0; t < group.count; ++t) {
+            const int end = t + 1 < group.count ? group.rows[t + 1].row : group.endRow;
+            for (int copy = group.rows[t].row + 1; copy < end; ++copy) {
+                std::memcpy(RowFromTop(copy), RowFromTop(copy - 1), rowBytes);
             }
         }
+        m = group.endRow;
     }
 }
 
