@@ -45,6 +45,16 @@ std::string Ratio(const double* numerator, const double* denominator) {
     return text;
 }
 
+// "260.5" microseconds, or "-" when the benchmark did not run.
+std::string Micros(const double* seconds) {
+    if (seconds == nullptr) {
+        return "-";
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", *seconds * 1e6);
+    return text;
+}
+
 void PrintRatios(const TimeKeepingReporter& times) {
     std::printf("\nTime against memset of the same output (lower is better; goals at 1920x1440 and up:\n"
                 "nearest <= 3x, blend <= 4x). Input: a demo frame; 'noise' is random colours per pixel,\n"
@@ -55,8 +65,7 @@ void PrintRatios(const TimeKeepingReporter& times) {
         const std::string name = SizeName(size);
         const double* memset = times.Find("BM_Memset/" + name);
         const double* nearest = times.Find("BM_Nearest/" + name);
-        std::printf("%-10s %10.1f %8s", name.c_str(), memset != nullptr ? *memset * 1e6 : 0.0,
-                    Ratio(nearest, memset).c_str());
+        std::printf("%-10s %10s %8s", name.c_str(), Micros(memset).c_str(), Ratio(nearest, memset).c_str());
         for (int filter = 1; filter <= 3; ++filter) {
             const double* blend = times.Find("BM_Blend/" + std::to_string(filter) + "/" + name);
             std::printf(" %8s", Ratio(blend, memset).c_str());
