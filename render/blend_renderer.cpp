@@ -40,10 +40,11 @@ void CBlendRenderer::BuildBlendTables() {
 // so that each column's block of table entries is fetched once for all of them. An output row at
 // the same source row and eighth as the row above it is an exact copy of that row.
 void CBlendRenderer::Render(const std::uint8_t* image, int width, int height, int x, int y) {
-    CRenderer::Render(image, width, height, x, y);
+    // The tables come first, so that a failure to allocate them leaves the last output as it was.
     if (m_blendTable.empty()) {
         BuildBlendTables();
     }
+    CRenderer::Render(image, width, height, x, y);
     if (OutputWidth() == 0) {
         return;
     }

@@ -20,7 +20,10 @@ void CRenderer::Render(const std::uint8_t* /*image*/, int width, int height, int
     }
     const std::size_t needed = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
     if (needed > m_frameBuffer.size()) {
-        // Drop the old buffer first so that the peak is one buffer, not two.
+        // Drop the old buffer first so that the peak is one buffer, not two. Should the new one
+        // fail, the exception leaves an empty output behind, which Blit does not draw.
+        m_outputWidth = 0;
+        m_outputHeight = 0;
         m_frameBuffer = AlignedArray<Pixel32>();
         m_frameBuffer = AlignedArray<Pixel32>(needed);
     }
