@@ -3,19 +3,26 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <new>
 
+#include "memory_device.h"
 #include "reference_render.h"
 #include "renderer.h"
 
 namespace {
 
 std::atomic<long> g_allocations{0};
+// Allocations of more bytes than this fail, as on a machine out of memory.
+std::atomic<std::size_t> g_failAbove{SIZE_MAX};
 
 void* Allocate(std::size_t size, std::size_t alignment) {
     g_allocations.fetch_add(1, std::memory_order_relaxed);
+    if (size > g_failAbove.load(std::memory_order_relaxed)) {
+        throw std::bad_alloc();
+    }
     if (size == 0) {
         size = 1;
     }
@@ -103,6 +110,21 @@ TEST_P(AllocationsOfFilter, ALargerOutputGrowsTheBufferOnce) {
     renderer->Render(image.data(), 800, 600, 0, 0);
     renderer->Render(image.data(), 640, 480, 0, 0);
     EXPECT_EQ(g_allocations.load() - before, growth);
+}
+
+TEST_P(AllocationsOfFilter, AFailedGrowthLeavesNothingToDraw) {
+    const TestImage image = TestImage::Random(12);
+    const std::unique_ptr<CRenderer> renderer = CreateRenderer(GetParam());
+    renderer->Render(image.data(), 640, 480, 0, 0);
+    g_failAbove = 1u << 20;
+    EXPECT_THROW(renderer->Render(image.data(), 1280, 960, 0, 0), std::bad_alloc);
+    g_failAbove = SIZE_MAX;
+    testing::MemoryPaintDevice device;
+    renderer->Blit(device);
+    EXPECT_EQ(device.draws, 0);
+    renderer->Render(image.data(), 1280, 960, 0, 0);
+    renderer->Blit(device);
+    EXPECT_EQ(device.draws, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Filters, AllocationsOfFilter, ::testing::Values(0, 1, 2, 3),
