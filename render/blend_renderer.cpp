@@ -40,6 +40,7 @@ void CBlendRenderer::BuildBlendTables() {
 // so that each column's block of table entries is fetched once for all of them. An output row at
 // the same source row and eighth as the row above it is an exact copy of that row.
 void CBlendRenderer::Render(const std::uint8_t* image, int width, int height, int x, int y) {
+    static_assert(kMaxBlendTargets <= kScratchRows, "the rows of a source row must fit the scratch rows");
     // The tables come first, so that a failure to allocate them leaves the last output as it was.
     if (m_blendTable.empty()) {
         BuildBlendTables();
@@ -50,14 +51,15 @@ void CBlendRenderer::Render(const std::uint8_t* image, int width, int height, in
     }
     m_columns.Build(width);
     const bool avx2 = Kernel() == RenderKernel::Avx2;
+    const bool stream = avx2 && StreamsOutput();
     const std::uint32_t ystep = VerticalStep(height);
     const std::size_t rowBytes = static_cast<std::size_t>(width) * sizeof(Pixel32);
     std::array<BlendTarget, kMaxBlendTargets> targets;
     for (int m = 0; m < height;) {
         const SourceRowGroup group = SourceRowGroupAt(m, height, ystep);
         for (int t = 0; t < group.count; ++t) {
-            targets[t] = {RowFromTop(group.rows[t].row),
-                          static_cast<std::uint32_t>(group.rows[t].eighth * kFractionSteps)};
+            Pixel32* out = stream ? ScratchRow(t) : RowFromTop(group.rows[t].row);
+            targets[t] = {out, static_cast<std::uint32_t>(group.rows[t].eighth * kFractionSteps)};
         }
         ComputeRowCodeOffsets(image, group.source, m_codes);
         if (avx2) {
@@ -67,11 +69,18 @@ void CBlendRenderer::Render(const std::uint8_t* image, int width, int height, in
         }
         for (int t = 0; t < group.count; ++t) {
             const int end = t + 1 < group.count ? group.rows[t + 1].row : group.endRow;
-            for (int copy = group.rows[t].row + 1; copy < end; ++copy) {
-                std::memcpy(RowFromTop(copy), RowFromTop(copy - 1), rowBytes);
+            for (int row = group.rows[t].row; row < end; ++row) {
+                if (stream) {
+                    StreamRowAvx2(targets[t].out, RowFromTop(row), width);
+                } else if (row > group.rows[t].row) {
+                    std::memcpy(RowFromTop(row), RowFromTop(row - 1), rowBytes);
+                }
             }
         }
         m = group.endRow;
+    }
+    if (stream) {
+        StreamFence();
     }
 }
 

@@ -13,6 +13,9 @@ public:
     void Render(const std::uint8_t* image, int width, int height, int x, int y) override;
 
 private:
+    // Output row `out` from the IndexedImage row `sourceRow`.
+    void MakeRow(const std::uint8_t* sourceRow, Pixel32* out);
+
     ColumnMap m_columns;
     RowColours m_rowColours;
 };

@@ -5,6 +5,18 @@
 
 namespace qzm {
 
+namespace {
+
+// Outputs from this size on are streamed: larger than the last-level cache of most desktop
+// processors, where writing through the caches costs a read of every line as well.
+constexpr std::size_t kStreamingBytes = std::size_t{24} << 20;
+
+std::size_t Bytes(std::size_t pixels) {
+    return pixels * sizeof(Pixel32);
+}
+
+}  // namespace
+
 CRenderer::CRenderer() : m_kernel(BestKernel()) {
     for (int i = 0; i < kColourCount; ++i) {
         m_colours[i] = ColourPixel(i);
@@ -19,7 +31,11 @@ void CRenderer::Render(const std::uint8_t* /*image*/, int width, int height, int
         height = 0;
     }
     const std::size_t needed = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (needed > m_frameBuffer.size()) {
+    const bool wider = width > m_widestOutput;
+    const bool larger = needed > m_frameBuffer.size();
+    m_widestOutput = wider ? width : m_widestOutput;
+    m_streams = false;
+    if (larger) {
         // Drop the old buffer first so that the peak is one buffer, not two. Should the new one
         // fail, the exception leaves an empty output behind, which Blit does not draw.
         m_outputWidth = 0;
@@ -27,6 +43,11 @@ void CRenderer::Render(const std::uint8_t* /*image*/, int width, int height, int
         m_frameBuffer = AlignedArray<Pixel32>();
         m_frameBuffer = AlignedArray<Pixel32>(needed);
     }
+    if ((wider || larger) && Bytes(m_frameBuffer.size()) >= kStreamingBytes) {
+        m_scratch = AlignedArray<Pixel32>();
+        m_scratch = AlignedArray<Pixel32>(static_cast<std::size_t>(kScratchRows) * m_widestOutput);
+    }
+    m_streams = width % 8 == 0 && Bytes(needed) >= kStreamingBytes && !m_scratch.empty();
     m_outputWidth = width;
     m_outputHeight = height;
     m_outputX = x;

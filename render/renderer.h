@@ -58,6 +58,18 @@ public:
     bool UseKernel(RenderKernel kernel);
 
 protected:
+    // Outputs too large for the caches are made a few rows at a time in scratch rows and streamed
+    // into the frame buffer with stores that skip reading each line first. StreamsOutput says
+    // whether the current output is one of them (and laid out for such stores: rows of whole
+    // 32-byte groups); ScratchRow(t), t < kScratchRows, is then a row of at least OutputWidth()
+    // pixels. The scratch rows are made only when the frame buffer or the widest
+    // output grows, so they never cost a frame an allocation of its own.
+    static constexpr int kScratchRows = 8;
+    bool StreamsOutput() const { return m_streams; }
+    Pixel32* ScratchRow(int t) {
+        return m_scratch.data() + static_cast<std::size_t>(t) * static_cast<std::size_t>(m_widestOutput);
+    }
+
     // Frame buffer row `m` counted from the top. The scaling formulas count output rows i from the
     // bottom; output row i is row OutputHeight() - 1 - i from the top.
     Pixel32* RowFromTop(int m) {
@@ -66,6 +78,9 @@ protected:
 
 private:
     AlignedArray<Pixel32> m_frameBuffer;
+    AlignedArray<Pixel32> m_scratch;
+    int m_widestOutput = 0;
+    bool m_streams = false;
     std::array<Pixel32, kColourCount> m_colours{};
     RenderKernel m_kernel;
     int m_outputWidth = 0;

@@ -42,4 +42,10 @@ void NearestRowAvx2(const RowColours& row, const ColumnMap& map, Pixel32* out);
 void BlendRowsAvx2(const Pixel32* table, const RowCodeOffsets& codes, const ColumnMap& map,
                    const BlendTarget* targets, int count);
 
+// Copies a row of `width` pixels (a multiple of 8) to 32-byte aligned `to` with streaming stores,
+// which bypass the caches: for outputs too large to stay in them, this saves reading each line of
+// the frame buffer before writing it. StreamFence orders those stores before any that follow.
+void StreamRowAvx2(const Pixel32* from, Pixel32* to, int width);
+void StreamFence();
+
 }  // namespace qzm

@@ -140,6 +140,16 @@ __attribute__((target("avx2"))) void BlendRowsAvx2(const Pixel32* table, const R
     }
 }
 
+__attribute__((target("avx2"))) void StreamRowAvx2(const Pixel32* from, Pixel32* to, int width) {
+    for (int j = 0; j < width; j += kLanes) {
+        _mm256_stream_si256(reinterpret_cast<__m256i*>(to + j), LoadUnaligned(from + j));
+    }
+}
+
+void StreamFence() {
+    _mm_sfence();
+}
+
 }  // namespace qzm
 
 #else
@@ -158,6 +168,10 @@ void BlendRowsAvx2(const Pixel32* table, const RowCodeOffsets& codes, const Colu
                    const BlendTarget* targets, int count) {
     BlendRowsPortable(table, codes, map, targets, count);
 }
+void StreamRowAvx2(const Pixel32* from, Pixel32* to, int width) {
+    std::copy(from, from + width, to);
+}
+void StreamFence() {}
 
 }  // namespace qzm
 

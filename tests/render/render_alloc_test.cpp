@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "memory_device.h"
 #include "reference_render.h"
@@ -97,6 +98,22 @@ TEST_P(AllocationsOfFilter, NoSizeWithinTheLargestOneSeenAllocates) {
         }
         EXPECT_EQ(g_allocations.load() - before, 0) << "kernel " << static_cast<int>(kernel);
     }
+}
+
+// Outputs too large for the caches are made in scratch rows: these exist for every such size that
+// fits what was seen, even one first seen after an output too wide or too odd to stream.
+TEST_P(AllocationsOfFilter, StreamedSizesWithinTheLargestOneSeenAllocateNothing) {
+    const TestImage image = TestImage::Random(13);
+    const std::unique_ptr<CRenderer> renderer = CreateRenderer(GetParam());
+    renderer->Render(image.data(), 4001, 2001, 0, 0);
+    const long before = g_allocations.load();
+    renderer->Render(image.data(), 4000, 2000, 0, 0);
+    renderer->Render(image.data(), 3840, 2080, 0, 0);
+    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(std::vector<Pixel32>(renderer->Pixels(), renderer->Pixels() + 3840 * 2080),
+              GetParam() == FilterNearest
+                  ? testing::ReferenceNearest(image.data(), 3840, 2080)
+                  : testing::ReferenceBlend(image.data(), 3840, 2080, testing::CurveOfFilter(GetParam())));
 }
 
 TEST_P(AllocationsOfFilter, ALargerOutputGrowsTheBufferOnce) {
