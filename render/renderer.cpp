@@ -1,8 +1,23 @@
 #include "renderer.h"
 
+#include "blend_renderer.h"
+#include "nearest_renderer.h"
+
 namespace qzm {
 
-CRenderer::CRenderer() {
+namespace {
+
+// Outputs from this size on are streamed: larger than the last-level cache of most desktop
+// processors, where writing through the caches costs a read of every line as well.
+constexpr std::size_t kStreamingBytes = std::size_t{24} << 20;
+
+std::size_t Bytes(std::size_t pixels) {
+    return pixels * sizeof(Pixel32);
+}
+
+}  // namespace
+
+CRenderer::CRenderer() : m_kernel(BestKernel()) {
     for (int i = 0; i < kColourCount; ++i) {
         m_colours[i] = ColourPixel(i);
     }
@@ -16,13 +31,23 @@ void CRenderer::Render(const std::uint8_t* /*image*/, int width, int height, int
         height = 0;
     }
     const std::size_t needed = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (needed > m_capacity) {
-        // Drop the old buffer first so that the peak is one buffer, not two.
-        m_frameBuffer.reset();
-        m_capacity = 0;
-        m_frameBuffer = std::make_unique_for_overwrite<Pixel32[]>(needed);
-        m_capacity = needed;
+    const bool wider = width > m_widestOutput;
+    const bool larger = needed > m_frameBuffer.size();
+    m_widestOutput = wider ? width : m_widestOutput;
+    m_streams = false;
+    if (larger) {
+        // Drop the old buffer first so that the peak is one buffer, not two. Should the new one
+        // fail, the exception leaves an empty output behind, which Blit does not draw.
+        m_outputWidth = 0;
+        m_outputHeight = 0;
+        m_frameBuffer = AlignedArray<Pixel32>();
+        m_frameBuffer = AlignedArray<Pixel32>(needed);
     }
+    if ((wider || larger) && Bytes(m_frameBuffer.size()) >= kStreamingBytes) {
+        m_scratch = AlignedArray<Pixel32>();
+        m_scratch = AlignedArray<Pixel32>(static_cast<std::size_t>(kScratchRows) * m_widestOutput);
+    }
+    m_streams = width % 8 == 0 && Bytes(needed) >= kStreamingBytes && !m_scratch.empty();
     m_outputWidth = width;
     m_outputHeight = height;
     m_outputX = x;
@@ -33,29 +58,24 @@ void CRenderer::Blit(IPaintDevice& device) const {
     if (m_outputWidth == 0 || m_outputHeight == 0) {
         return;
     }
-    device.DrawPixels(m_outputX, m_outputY, m_frameBuffer.get(), m_outputWidth, m_outputHeight);
+    device.DrawPixels(m_outputX, m_outputY, m_frameBuffer.data(), m_outputWidth, m_outputHeight);
 }
 
-void CNearestRenderer::Render(const std::uint8_t* image, int width, int height, int x, int y) {
-    CRenderer::Render(image, width, height, x, y);
-    if (OutputWidth() == 0) {
-        return;
+bool CRenderer::UseKernel(RenderKernel kernel) {
+    if (!KernelSupported(kernel)) {
+        return false;
     }
-    const std::uint32_t xstep = 65536u / static_cast<std::uint32_t>(width);
-    const std::uint32_t ystep = 49152u / static_cast<std::uint32_t>(height);
-    std::uint32_t yacc = 0;
-    for (int i = 0; i < height; ++i, yacc += ystep) {
-        const std::uint8_t* src = image + static_cast<std::size_t>(yacc >> 8) * kImageWidth;
-        Pixel32* out = OutputRowFromBottom(i);
-        std::uint32_t xacc = 0;
-        for (int j = 0; j < width; ++j, xacc += xstep) {
-            out[j] = m_colours[src[xacc >> 8] & 7];
-        }
-    }
+    m_kernel = kernel;
+    return true;
 }
 
-std::unique_ptr<CRenderer> CreateRenderer(int /*filterIndex*/) {
-    return std::make_unique<CNearestRenderer>();
+std::unique_ptr<CRenderer> CreateRenderer(int filterIndex) {
+    switch (filterIndex) {
+        case FilterBilinear: return std::make_unique<CBlendRenderer>();
+        case FilterBiquadratic: return std::make_unique<CBiquadraticRenderer>();
+        case FilterBicubic: return std::make_unique<CBicubicRenderer>();
+        default: return std::make_unique<CNearestRenderer>();
+    }
 }
 
 }  // namespace qzm

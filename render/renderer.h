@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "aligned_array.h"
 #include "indexed_image.h"
 #include "paint_device.h"
+#include "render_kernel.h"
 
 namespace qzm {
 
@@ -41,36 +43,50 @@ public:
     int OutputY() const { return m_outputY; }
 
     // The last output: OutputHeight() rows of OutputWidth() pixels, top row first.
-    const Pixel32* Pixels() const { return m_frameBuffer.get(); }
+    const Pixel32* Pixels() const { return m_frameBuffer.data(); }
 
     // How many pixels the frame buffer holds; it grows to the largest output asked so far and
     // never shrinks, so resizing within it does not allocate.
-    std::size_t Capacity() const { return m_capacity; }
-
-protected:
-    // Frame buffer row for output row i counted from the bottom, as the scaling formulas count.
-    Pixel32* OutputRowFromBottom(int i) {
-        return m_frameBuffer.get() + static_cast<std::size_t>(m_outputHeight - 1 - i) * m_outputWidth;
-    }
-    Pixel32* FrameBuffer() { return m_frameBuffer.get(); }
+    std::size_t Capacity() const { return m_frameBuffer.size(); }
 
     // The eight colours as ready output pixels.
-    std::array<Pixel32, kColourCount> m_colours{};
+    const std::array<Pixel32, kColourCount>& Colours() const { return m_colours; }
+
+    // The inner loops in use: the fastest the processor runs, unless chosen otherwise. Choosing a
+    // kernel the processor lacks changes nothing and returns false.
+    RenderKernel Kernel() const { return m_kernel; }
+    bool UseKernel(RenderKernel kernel);
+
+protected:
+    // Outputs too large for the caches are made a few rows at a time in scratch rows and streamed
+    // into the frame buffer with stores that skip reading each line first. StreamsOutput says
+    // whether the current output is one of them (and laid out for such stores: rows of whole
+    // 32-byte groups); ScratchRow(t), t < kScratchRows, is then a row of at least OutputWidth()
+    // pixels. The scratch rows are made only when the frame buffer or the widest
+    // output grows, so they never cost a frame an allocation of its own.
+    static constexpr int kScratchRows = 8;
+    bool StreamsOutput() const { return m_streams; }
+    Pixel32* ScratchRow(int t) {
+        return m_scratch.data() + static_cast<std::size_t>(t) * static_cast<std::size_t>(m_widestOutput);
+    }
+
+    // Frame buffer row `m` counted from the top. The scaling formulas count output rows i from the
+    // bottom; output row i is row OutputHeight() - 1 - i from the top.
+    Pixel32* RowFromTop(int m) {
+        return m_frameBuffer.data() + static_cast<std::size_t>(m) * static_cast<std::size_t>(m_outputWidth);
+    }
 
 private:
-    std::unique_ptr<Pixel32[]> m_frameBuffer;
-    std::size_t m_capacity = 0;
+    AlignedArray<Pixel32> m_frameBuffer;
+    AlignedArray<Pixel32> m_scratch;
+    int m_widestOutput = 0;
+    bool m_streams = false;
+    std::array<Pixel32, kColourCount> m_colours{};
+    RenderKernel m_kernel;
     int m_outputWidth = 0;
     int m_outputHeight = 0;
     int m_outputX = 0;
     int m_outputY = 0;
-};
-
-// Nearest neighbour: every output pixel takes the colour of the source pixel its 8.8 fixed-point
-// position falls in.
-class CNearestRenderer : public CRenderer {
-public:
-    void Render(const std::uint8_t* image, int width, int height, int x, int y) override;
 };
 
 // Builds the renderer for a filter index: 1 bilinear, 2 biquadratic, 3 bicubic, anything else
