@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "memory_device.h"
+#include "memory_paint_device.h"
 #include "reference_render.h"
 #include "renderer.h"
 

@@ -6,7 +6,7 @@
 
 #include "blend_renderer.h"
 #include "demo_scene.h"
-#include "memory_device.h"
+#include "memory_paint_device.h"
 #include "nearest_renderer.h"
 #include "recording_host.h"
 #include "reference_render.h"

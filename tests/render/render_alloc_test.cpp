@@ -9,7 +9,7 @@
 #include <new>
 #include <vector>
 
-#include "memory_device.h"
+#include "memory_paint_device.h"
 #include "reference_render.h"
 #include "renderer.h"
 
