@@ -253,8 +253,10 @@ void CStreamPlayer::RenderPicture() {
 }
 
 void CStreamPlayer::SetFilter(int index) {
-    m_renderer.reset();
-    m_renderer = CreateRenderer(index);
+    // A new renderer holds no buffers until it first renders, and the old one is gone by then, so
+    // only one frame buffer exists at a time; and the player is never left without a renderer.
+    std::unique_ptr<CRenderer> renderer = CreateRenderer(index);
+    m_renderer = std::move(renderer);
     m_filter = index;
     m_renderer->Render(m_image->data(), m_display.width, m_display.height, m_display.x, m_display.y);
 }
