@@ -53,15 +53,6 @@ TEST(AdvanceRule, StepsThroughRowsThirdsAndTheEnd) {
     }
 }
 
-TEST_F(Decoder, DefaultLiteralCellFillsItsEightLines) {
-    const CellLines cell{0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88};
-    Start(MakeStream([&](auto& b) { b.Literal(0, cell).EndFrame(); }));
-    for (int k = 0; k < 8; ++k) {
-        EXPECT_EQ(player.Screen()[256u * k], cell[k]);
-    }
-    EXPECT_EQ(BodyPosition(), 11u);
-}
-
 TEST_F(Decoder, MaskedCellsRepeatTheLastDifference) {
     Start(MakeStream([](auto& b) {
         b.SetMasked().Bytes({0x00, 0x81, 0x0F, 0xF0});       // cell 0

@@ -100,25 +100,6 @@ TEST(Seek, WithoutFramesInTheHeaderChangesNothing) {
     EXPECT_EQ(Observe(player), before);
 }
 
-TEST(Seek, PastTheLastFrameEndsAndShowsTheFirstFrame) {
-    // The header promises 20 frames, the stream holds 10.
-    const auto stream = CountingStream(10, 0, 20);
-    RecordingHost host;
-    CStreamPlayer player(host);
-    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
-    const auto firstImage = Observe(player).image;
-    for (int n : {15, 20, 12, 15}) {
-        player.Seek(n);
-        EXPECT_EQ(player.CurrentFrame(), 0xFFFF) << n;
-        EXPECT_EQ(player.State(), PlayerState::Ended) << n;
-        EXPECT_EQ(Observe(player).image, firstImage) << n;
-        EXPECT_EQ(Observe(player), Replay(stream, n)) << n;
-    }
-    // From the ended state a seek to an existing frame works again.
-    player.Seek(7);
-    EXPECT_EQ(Observe(player), Replay(stream, 7));
-}
-
 // Random walks over long streams, with seeks in both directions and playback in between, against
 // a replay from the start each time. The kept copies of the decoder state must make no difference.
 TEST(Seek, EqualsAReplayFromTheStartWhereverItStartsFrom) {

@@ -145,25 +145,5 @@ TEST_F(StreamStart, RewindAfterTheEndStartsOver) {
     EXPECT_EQ(CellAt(player, 1), Fill(0xFF));
 }
 
-TEST_F(StreamStart, EmptyPlayerHasNothingToDo) {
-    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(player.Rewind(), 0);
-    player.Seek(3);
-    EXPECT_EQ(player.State(), PlayerState::Empty);
-    EXPECT_EQ(player.Header().FrameDelay(), 1);
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST(StreamHeaderFields, BlockListEndsAtZeroOrAtTheHeaderEnd) {
-    StreamHeader h = StreamHeader::Empty();
-    h.bytes[81] = 10;
-    h.bytes[82] = 20;
-    h.bytes[84] = 99;  // after the terminating zero: reserved
-    EXPECT_EQ(h.BlockCount(), 30u);
-    std::fill(h.bytes.begin() + 81, h.bytes.end(), 1);  // no zero byte at all
-    EXPECT_EQ(h.BlockCount(), 175u);
-}
-
 }  // namespace
 }  // namespace qzm
