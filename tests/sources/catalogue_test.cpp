@@ -82,6 +82,7 @@ TEST(Catalogue, SclDataOffsetsCountTheSectorsOfEveryEarlierFile) {
     scl.AddFile("CLIP", kQzmTag, std::vector<std::uint8_t>(300, 0x55));
     std::vector<std::uint8_t> archive = scl.Build();
     std::fill_n(archive.begin(), 8, 0);  // the signature is not examined
+    archive[9 + 12] = 0x7F;              // nor the high byte of a length: the sectors count
     EXPECT_EQ(Videos(archive, ImageKind::Scl), (Listed{{"CLIP    ", 805}}));
     EXPECT_TRUE(ListVideos(SclImageBuilder().Build(), ImageKind::Scl).empty());          // n = 0
     EXPECT_TRUE(ListVideos(std::vector<std::uint8_t>(8, 'S'), ImageKind::Scl).empty());  // no count
