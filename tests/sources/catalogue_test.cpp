@@ -1,8 +1,10 @@
-// Catalogue walks of TR-DOS images and SCL archives: where each video's data begins, which entries
-// count as videos, how names read, and where a walk stops.
+// Catalogue walks of TR-DOS images and SCL archives: which entries are read and count as videos,
+// how names read, where each video's data begins, and where a walk stops without reading past the
+// data.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "disk_catalogue.h"
@@ -14,124 +16,87 @@ namespace {
 using testing::kCodeTag;
 using testing::kQzmTag;
 using testing::SclImageBuilder;
-using testing::Tag;
 using testing::TrdImageBuilder;
 
-std::vector<std::string> Names(const std::vector<VideoEntry>& videos) {
-    std::vector<std::string> names;
-    for (const VideoEntry& video : videos) {
-        names.push_back(video.name);
+using Listed = std::vector<std::pair<std::string, std::size_t>>;  // name and data offset
+
+Listed Videos(std::span<const std::uint8_t> image, ImageKind kind) {
+    Listed videos;
+    for (const VideoEntry& video : ListVideos(image, kind)) {
+        videos.emplace_back(video.name, video.offset);
     }
-    return names;
+    return videos;
 }
 
-TEST(TrDosCatalogue, VideoDataOffsetComesFromTrackAndSector) {
-    TrdImageBuilder trd;
-    trd.AddEntry("CLIP", kQzmTag, 1, 9);
-    trd.AddEntry("LAST", kQzmTag, 255, 15);
-    const std::vector<VideoEntry> videos = ListVideos(trd.Build(), ImageKind::TrDos);
-    ASSERT_EQ(videos.size(), 2u);
-    EXPECT_EQ(videos[0].offset, 6400u);
-    EXPECT_EQ(videos[1].offset, 255u * 4096 + 15 * 256);
-}
-
-TEST(TrDosCatalogue, OnlyTheExactCaseSensitiveTagWithZeroFourthByteMarksAVideo) {
-    const Tag notVideos[] = {
-        {'Q', 'Z', 'M', 1},    // low byte of the length not zero
-        {'q', 'z', 'm', 0},    // lower case
-        {'Q', 'Z', 'm', 0},    // one letter in lower case
-        {'Q', 'Z', 'M', ' '},  // blank instead of zero
-        {'C', 'Z', 'M', 0},
-    };
-    TrdImageBuilder trd;
-    for (const Tag& tag : notVideos) {
-        trd.AddEntry("NOTVIDEO", tag, 1, 0);
-    }
-    trd.AddEntry("VIDEO", kQzmTag, 1, 0);
-    EXPECT_EQ(Names(ListVideos(trd.Build(), ImageKind::TrDos)), std::vector<std::string>{"VIDEO   "});
-}
-
-TEST(TrDosCatalogue, NamesKeepTrailingBlanksAndEndAtAZeroByte) {
-    TrdImageBuilder trd;
-    trd.AddEntry("AB", kQzmTag, 1, 0);
-    trd.AddEntry(std::string("CLIPS\0XY", 8), kQzmTag, 1, 0);
-    trd.AddEntry("EIGHTCHR", kQzmTag, 1, 0);
-    trd.AddEntry("\x01oot", kQzmTag, 1, 0);  // a deleted file's entry is read like any other
-    EXPECT_EQ(Names(ListVideos(trd.Build(), ImageKind::TrDos)),
-              (std::vector<std::string>{"AB      ", "CLIPS", "EIGHTCHR", "\x01oot    "}));
-}
-
-TEST(TrDosCatalogue, FirstEntryIsReadEvenWhenItsFirstByteIsZero) {
+// Entry 0 is read even when its first byte is zero; after it, such an entry ends the catalogue.
+// Names end at a zero byte and keep their trailing blanks; a deleted file's entry (first byte 1)
+// reads like any other; only the exact, case-sensitive tag with a zero fourth byte marks a video.
+// Sector s of track t begins at t * 4096 + s * 256.
+TEST(Catalogue, TrDosEntriesNamesTagsAndDataOffsets) {
     TrdImageBuilder trd;
     trd.AddEntry(std::string("\0ERASED", 7), kQzmTag, 1, 0);
-    trd.AddEntry("NEXT", kQzmTag, 2, 0);
-    trd.AddEntry(std::string("\0", 1), kCodeTag, 0, 0);  // ends the catalogue
-    trd.AddEntry("STALE", kQzmTag, 3, 0);                // left over after the end: not read
-    const std::vector<VideoEntry> videos = ListVideos(trd.Build(), ImageKind::TrDos);
-    EXPECT_EQ(Names(videos), (std::vector<std::string>{"", "NEXT    "}));
-    EXPECT_EQ(WalkCatalogue(trd.Build(), ImageKind::TrDos).size(), 2u);
+    trd.AddEntry("AB", kQzmTag, 1, 9);
+    trd.AddEntry(std::string("CLIPS\0XY", 8), kQzmTag, 2, 0);
+    trd.AddEntry("EIGHTCHR", kQzmTag, 255, 15);
+    trd.AddEntry("\x01oot", kQzmTag, 0, 1);
+    // The low byte of the length not zero, lower case, one letter in lower case, a blank for the
+    // zero, another letter.
+    const testing::Tag notVideos[] = {
+        {'Q', 'Z', 'M', 1}, {'q', 'z', 'm', 0}, {'Q', 'Z', 'm', 0}, {'Q', 'Z', 'M', ' '}, {'C', 'Z', 'M', 0}};
+    for (const testing::Tag& tag : notVideos) {
+        trd.AddEntry("NOTVIDEO", tag, 1, 0);
+    }
+    trd.AddEntry(std::string("\0", 1), kCodeTag, 0, 0);
+    trd.AddEntry("STALE", kQzmTag, 3, 0);
+    EXPECT_EQ(Videos(trd.Build(), ImageKind::TrDos), (Listed{{"", 4096},
+                                                             {"AB      ", 6400},
+                                                             {"CLIPS", 8192},
+                                                             {"EIGHTCHR", 255 * 4096 + 15 * 256},
+                                                             {"\x01oot    ", 256}}));
+    EXPECT_EQ(WalkCatalogue(trd.Build(), ImageKind::TrDos).size(), 10u);
 }
 
-TEST(TrDosCatalogue, CatalogueWithoutEndEntryStopsAtTheEndOfTheData) {
+// Forty entries and nothing after them: every video is listed, beyond any sixteen, in catalogue
+// order, and an entry cut by the end of the data is not read.
+TEST(Catalogue, TrDosCatalogueWithoutAnEndEntryStopsAtTheEndOfTheData) {
     TrdImageBuilder trd;
-    for (int i = 0; i < 3; ++i) {
-        trd.AddEntry("V" + std::to_string(i), kQzmTag, 1, 0);
+    for (int i = 0; i < 40; ++i) {
+        trd.AddEntry("VIDEO" + std::to_string(i), i % 2 == 0 ? kQzmTag : kCodeTag, 1, 0);
     }
     std::vector<std::uint8_t> image = trd.Build();
-    image.resize(48);  // exactly three entries
-    EXPECT_EQ(ListVideos(image, ImageKind::TrDos).size(), 3u);
-    image.resize(47);  // the third entry is cut: not read
-    EXPECT_EQ(ListVideos(image, ImageKind::TrDos).size(), 2u);
-    image.resize(15);  // not even the first entry
+    image.resize(16 * 40);
+    const Listed videos = Videos(image, ImageKind::TrDos);
+    ASSERT_EQ(videos.size(), 20u);
+    EXPECT_EQ(videos[1].first, "VIDEO2  ");
+    EXPECT_EQ(videos[19].first, "VIDEO38 ");
+    image.resize(16 * 40 - 1);
+    EXPECT_EQ(WalkCatalogue(image, ImageKind::TrDos).size(), 39u);
+    image.resize(15);
     EXPECT_TRUE(WalkCatalogue(image, ImageKind::TrDos).empty());
 }
 
-TEST(TrDosCatalogue, EveryVideoIsListedBeyondSixteenInCatalogueOrder) {
-    TrdImageBuilder trd;
-    std::vector<std::string> expected;
-    for (int i = 0; i < 40; ++i) {
-        const std::string name = "VIDEO" + std::to_string(i);
-        trd.AddEntry(name, i % 2 == 0 ? kQzmTag : kCodeTag, 1, 0);
-        if (i % 2 == 0) {
-            expected.push_back(name + std::string(8 - name.size(), ' '));
-        }
-    }
-    EXPECT_EQ(Names(ListVideos(trd.Build(), ImageKind::TrDos)), expected);
-}
-
-TEST(SclCatalogue, DataOffsetCountsTheSectorsOfEveryEarlierFile) {
+// The data of entry i of n begins at 9 + 14n + 256 * (the sectors of every earlier entry).
+TEST(Catalogue, SclDataOffsetsCountTheSectorsOfEveryEarlierFile) {
     SclImageBuilder scl;
     scl.AddFile("DATA", kCodeTag, std::vector<std::uint8_t>(3 * 256, 0xAA));
     scl.AddFile("CLIP", kQzmTag, std::vector<std::uint8_t>(300, 0x55));
-    const std::vector<VideoEntry> videos = ListVideos(scl.Build(), ImageKind::Scl);
-    ASSERT_EQ(videos.size(), 1u);
-    EXPECT_EQ(videos[0].name, "CLIP    ");
-    EXPECT_EQ(videos[0].offset, 805u);
+    std::vector<std::uint8_t> archive = scl.Build();
+    std::fill_n(archive.begin(), 8, 0);  // the signature is not examined
+    archive[9 + 12] = 0x7F;              // nor the high byte of a length: the sectors count
+    EXPECT_EQ(Videos(archive, ImageKind::Scl), (Listed{{"CLIP    ", 805}}));
+    EXPECT_TRUE(ListVideos(SclImageBuilder().Build(), ImageKind::Scl).empty());          // n = 0
+    EXPECT_TRUE(ListVideos(std::vector<std::uint8_t>(8, 'S'), ImageKind::Scl).empty());  // no count
 }
 
-TEST(SclCatalogue, NoFilesMeansNoVideos) {
-    EXPECT_TRUE(ListVideos(SclImageBuilder().Build(), ImageKind::Scl).empty());
-    EXPECT_TRUE(ListVideos(std::vector<std::uint8_t>(8, 'S'), ImageKind::Scl).empty());  // no count byte
-}
-
-TEST(SclCatalogue, CountBeyondTheFileListsOnlyTheEntriesInsideIt) {
+TEST(Catalogue, SclCountBeyondTheDataListsOnlyTheEntriesInsideIt) {
     SclImageBuilder scl;
     scl.AddFile("ONE", kQzmTag, std::vector<std::uint8_t>(256, 1));
     scl.AddFile("TWO", kQzmTag, std::vector<std::uint8_t>(256, 2));
     std::vector<std::uint8_t> archive = scl.Build();
     archive[8] = 200;        // claims 200 files
     archive.resize(9 + 27);  // the second entry is one byte short
-    const std::vector<VideoEntry> videos = ListVideos(archive, ImageKind::Scl);
-    ASSERT_EQ(videos.size(), 1u);
-    EXPECT_EQ(videos[0].offset, 9u + 14 * 200);  // the claimed count still places the data
-}
-
-TEST(SclCatalogue, SignatureIsNotExamined) {
-    SclImageBuilder scl;
-    scl.AddFile("CLIP", kQzmTag, std::vector<std::uint8_t>(256, 1));
-    std::vector<std::uint8_t> archive = scl.Build();
-    std::fill(archive.begin(), archive.begin() + 8, 0);
-    EXPECT_EQ(ListVideos(archive, ImageKind::Scl).size(), 1u);
+    // The claimed count still places the data.
+    EXPECT_EQ(Videos(archive, ImageKind::Scl), (Listed{{"ONE     ", 9 + 14 * 200}}));
 }
 
 }  // namespace

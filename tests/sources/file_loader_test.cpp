@@ -1,7 +1,10 @@
-// Loading files by path into a player: kinds by extension, starting the one video or the chosen
-// one, the no-video end, files that cannot be read, and loads started while one is in progress.
+// Loading files into a player: kinds by extension, starting the one video or the chosen one, the
+// ends that leave the player empty, files that cannot be read or are cut short at any length, and
+// loads started while one is in progress.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,15 +24,35 @@ using testing::SclImageBuilder;
 using testing::SmallVideo;
 using testing::TrdImageBuilder;
 
+const std::vector<std::string> kNoMessages;
+const std::vector<std::string> kNoVideos{std::string(kMsgNoVideos)};
+const std::vector<std::string> kInvalidStream{std::string(kMsgInvalidStream)};
+const std::vector<std::string> kNames{"FIRST   ", "SECOND  "};
+
 std::string HeaderName(const CStreamPlayer& player) {
     const auto name = player.Header().Name();
     return {name.begin(), name.end()};
 }
 
+TEST(ImageKindOfPath, ExtensionAfterTheLastDotOfTheWholePathInAnyCase) {
+    const std::pair<ImageKind, std::vector<const char*>> cases[] = {
+        {ImageKind::Stream, {"clip.qzm", "CLIP.QZM", "Clip.Qzm", ".qzm"}},
+        {ImageKind::TrDos, {"/a.b/disk.trd", "DISK.TrD"}},
+        {ImageKind::Scl, {"x.scl", "x.tar.SCL"}},
+        {ImageKind::Unknown,
+         {"clip.qzm2", "clip.qz", "clip", "clip.", "clip.qzm ", "/tmp/a.qzm/clip", "C:\\a.b\\clip"}},
+    };
+    for (const auto& [kind, paths] : cases) {
+        for (const char* path : paths) {
+            EXPECT_EQ(KindOfPath(path), kind) << path;
+        }
+    }
+}
+
 class FileLoader : public ::testing::Test {
 protected:
     // A TR-DOS image with the videos FIRST and SECOND, and a code file between them.
-    std::vector<std::uint8_t> TwoVideoImage() const {
+    static std::vector<std::uint8_t> TwoVideoImage() {
         TrdImageBuilder trd;
         trd.AddFile("FIRST", kQzmTag, SmallVideo("FIRST").bytes);
         trd.AddFile("CODE", kCodeTag, std::vector<std::uint8_t>(1000, 0xC9));
@@ -40,17 +63,7 @@ protected:
     void StartPlaying() {
         ASSERT_EQ(LoadFile(player, dir.Write("playing.qzm", SmallVideo("PLAYING").bytes)), 1);
         host.messages.clear();
-    }
-    void ExpectStillPlaying() const {
-        EXPECT_EQ(player.State(), PlayerState::Playing);
-        EXPECT_EQ(HeaderName(player), "PLAYING ");
-        EXPECT_EQ(player.CurrentFrame(), 1);
-        EXPECT_TRUE(host.messages.empty());
-    }
-    void ExpectEmpty() const {
-        EXPECT_EQ(player.State(), PlayerState::Empty);
-        EXPECT_TRUE(player.FileBuffer().empty());
-        EXPECT_EQ(player.CurrentFrame(), kNoFrame);
+        host.choices.clear();
     }
 
     testing::TempDir dir;
@@ -58,162 +71,158 @@ protected:
     CStreamPlayer player{host};
 };
 
-TEST(ImageKindOfPath, ExtensionAfterTheLastDotOfTheWholePathInAnyCase) {
-    const std::pair<const char*, ImageKind> cases[] = {
-        {"clip.qzm", ImageKind::Stream},
-        {"CLIP.QZM", ImageKind::Stream},
-        {"Clip.Qzm", ImageKind::Stream},
-        {"/a.b/disk.trd", ImageKind::TrDos},
-        {"DISK.TrD", ImageKind::TrDos},
-        {"x.scl", ImageKind::Scl},
-        {"x.tar.SCL", ImageKind::Scl},
-        {"clip.qzm2", ImageKind::Unknown},
-        {"clip.qz", ImageKind::Unknown},
-        {"clip", ImageKind::Unknown},
-        {"clip.", ImageKind::Unknown},
-        {"C:\\a.b\\clip", ImageKind::Unknown},
-        {"/tmp/a.qzm/clip", ImageKind::Unknown},
-        {"clip.qzm ", ImageKind::Unknown},
-        {".qzm", ImageKind::Stream},
-    };
-    for (const auto& [path, kind] : cases) {
-        EXPECT_EQ(KindOfPath(path), kind) << path;
-    }
-}
-
-TEST_F(FileLoader, StreamFilesPlayWhateverTheCaseOfTheirExtension) {
-    for (const char* name : {"clip.qzm", "CLIP.QZM", "Clip.Qzm", "dir.trd/clip.qzm"}) {
-        EXPECT_EQ(LoadFile(player, dir.Write(name, SmallVideo("CLIP").bytes)), 1) << name;
-        EXPECT_EQ(HeaderName(player), "CLIP    ");
-    }
+TEST_F(FileLoader, OneVideoStartsWithoutAChoiceAndSeveralAreOfferedByNameInCatalogueOrder) {
+    SclImageBuilder one;
+    one.AddFile("CODE", kCodeTag, std::vector<std::uint8_t>(700, 1));
+    one.AddFile("ONLY", kQzmTag, SmallVideo("ONLY").bytes);
+    EXPECT_EQ(LoadFile(player, dir.Write("one.scl", one.Build())), 1);
+    EXPECT_EQ(HeaderName(player), "ONLY    ");
+    EXPECT_TRUE(host.choices.empty());
+    const std::string two = dir.Write("two.trd", TwoVideoImage());
+    host.answers = {1, 0};
+    EXPECT_EQ(LoadFile(player, two), 1);
+    EXPECT_EQ(HeaderName(player), "SECOND  ");
+    EXPECT_EQ(LoadFile(player, two), 1);
+    EXPECT_EQ(HeaderName(player), "FIRST   ");
+    EXPECT_EQ(host.choices, (std::vector<std::vector<std::string>>{kNames, kNames}));
     EXPECT_TRUE(host.messages.empty());
 }
 
-TEST_F(FileLoader, UnrecognisedExtensionLeavesThePlayerEmptyWithoutAMessage) {
-    for (const char* name : {"clip.qzm2", "clip.qz", "clip", "a.b/clip"}) {
+TEST_F(FileLoader, UnknownKindsImagesWithoutVideosAndDismissedChoicesLeaveThePlayerEmpty) {
+    TrdImageBuilder codeOnly;
+    codeOnly.AddFile("CODE", kCodeTag, std::vector<std::uint8_t>(300, 1));
+    const std::vector<std::uint8_t> video = SmallVideo("CLIP").bytes;
+    const std::vector<std::uint8_t> two = TwoVideoImage();
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        int answer;  // the chooser's, should it be asked
+        const std::vector<std::string>& messages;
+    } cases[] = {
+        {"clip.qzm2", video, 0, kNoMessages},  // unknown kinds are left silently
+        {"a.b/clip", video, 0, kNoMessages},
+        {"code.trd", codeOnly.Build(), 0, kNoVideos},
+        {"none.scl", SclImageBuilder().Build(), 0, kNoVideos},
+        {"empty.trd", {}, 0, kNoVideos},
+        {"empty.scl", {}, 0, kNoVideos},
+        {"two.trd", two, -1, kNoVideos},  // the choice dismissed
+        {"two.trd", two, 2, kNoVideos},   // a row out of range
+        {"two.trd", two, 1000, kNoVideos},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + ", answer " + std::to_string(c.answer));
         StartPlaying();
-        EXPECT_EQ(LoadFile(player, dir.Write(name, SmallVideo("CLIP").bytes)), 0) << name;
-        ExpectEmpty();
-        EXPECT_TRUE(host.messages.empty());
+        host.answers = {c.answer};
+        EXPECT_EQ(LoadFile(player, dir.Write(c.name, c.bytes)), 0);
+        EXPECT_EQ(host.messages, c.messages);
+        EXPECT_EQ(host.choices.size(), c.bytes == two ? 1u : 0u);
+        EXPECT_EQ(player.State(), PlayerState::Empty);
+        EXPECT_TRUE(player.FileBuffer().empty());
+        EXPECT_EQ(HeaderName(player), "PLAYING ");  // the header copy of the last stream stays
+        EXPECT_EQ(player.DecodeFrame(true), 0);
     }
 }
 
 TEST_F(FileLoader, FileThatCannotBeReadLeavesThePlayerUntouched) {
     StartPlaying();
-    const std::span<const std::uint8_t> buffer = player.FileBuffer();
+    const std::uint8_t* buffer = player.FileBuffer().data();
     std::filesystem::create_directories(dir.Path() / "folder.qzm");
     const std::string huge = dir.Write("huge.qzm", SmallVideo("HUGE").bytes);
     std::filesystem::resize_file(huge, kMaxFileBytes + 1);  // sparse: costs no disk space
     for (const std::string& path :
          {(dir.Path() / "missing.qzm").string(), (dir.Path() / "folder.qzm").string(), huge}) {
         EXPECT_EQ(LoadFile(player, path), 0) << path;
-        ExpectStillPlaying();
-        EXPECT_EQ(player.FileBuffer().data(), buffer.data());
-    }
-}
-
-TEST_F(FileLoader, OneVideoStartsWithoutAChoice) {
-    TrdImageBuilder trd;
-    trd.AddFile("CODE", kCodeTag, std::vector<std::uint8_t>(700, 1));
-    trd.AddFile("ONLY", kQzmTag, SmallVideo("ONLY").bytes);
-    EXPECT_EQ(LoadFile(player, dir.Write("one.trd", trd.Build())), 1);
-    EXPECT_TRUE(host.choices.empty());
-    EXPECT_EQ(HeaderName(player), "ONLY    ");
-    EXPECT_EQ(player.State(), PlayerState::Playing);
-}
-
-TEST_F(FileLoader, SeveralVideosAreOfferedByNameInCatalogueOrder) {
-    const std::string path = dir.Write("two.trd", TwoVideoImage());
-    host.answers = {1, 0};
-    EXPECT_EQ(LoadFile(player, path), 1);
-    EXPECT_EQ(HeaderName(player), "SECOND  ");
-    EXPECT_EQ(LoadFile(player, path), 1);
-    EXPECT_EQ(HeaderName(player), "FIRST   ");
-    ASSERT_EQ(host.choices.size(), 2u);
-    EXPECT_EQ(host.choices[0], (std::vector<std::string>{"FIRST   ", "SECOND  "}));
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST_F(FileLoader, NoChoiceOrARowOutOfRangeEndsWithNoVideosAndAnEmptyPlayer) {
-    const std::string path = dir.Write("two.trd", TwoVideoImage());
-    for (const int answer : {-1, 2, 1000}) {
-        StartPlaying();
-        host.answers = {answer};
-        EXPECT_EQ(LoadFile(player, path), 0) << answer;
-        EXPECT_EQ(host.messages, std::vector<std::string>{std::string(kMsgNoVideos)});
-        ExpectEmpty();
-        EXPECT_EQ(HeaderName(player), "PLAYING ");  // the header copy of the last stream stays
-        EXPECT_EQ(player.DecodeFrame(true), 0);
-        EXPECT_EQ(player.Rewind(), 0);
-    }
-}
-
-TEST_F(FileLoader, ImagesWithoutVideosSayNoVideofilesFound) {
-    TrdImageBuilder codeOnly;
-    codeOnly.AddFile("CODE", kCodeTag, std::vector<std::uint8_t>(300, 1));
-    const std::pair<const char*, std::vector<std::uint8_t>> images[] = {
-        {"code.trd", codeOnly.Build()},
-        {"none.scl", SclImageBuilder().Build()},
-        {"empty.trd", {}},
-        {"empty.scl", {}},
-    };
-    for (const auto& [name, bytes] : images) {
-        StartPlaying();
-        EXPECT_EQ(LoadFile(player, dir.Write(name, bytes)), 0) << name;
-        EXPECT_EQ(host.messages, std::vector<std::string>{std::string(kMsgNoVideos)}) << name;
-        ExpectEmpty();
-        EXPECT_TRUE(host.choices.empty());
-    }
-}
-
-TEST_F(FileLoader, StreamCutShortByTheEndOfTheFileIsAnInvalidStream) {
-    const std::vector<std::uint8_t> video = SmallVideo("CUT").bytes;
-    TrdImageBuilder faraway;
-    faraway.AddEntry("FARAWAY", kQzmTag, 200, 0);  // beyond the end of the image
-    TrdImageBuilder cut;
-    cut.AddEntry("CUT", kQzmTag, 1, 0);  // right after track 0, where the image ends
-    std::vector<std::uint8_t> cutImage = cut.Build();
-    cutImage.insert(cutImage.end(), video.begin(), video.begin() + 255);  // one byte short of a header
-    const std::pair<const char*, std::vector<std::uint8_t>> files[] = {
-        {"empty.qzm", {}},
-        {"cut.qzm", {video.begin(), video.begin() + 255}},
-        {"faraway.trd", faraway.Build(true)},
-        {"cut.trd", cutImage},
-    };
-    for (const auto& [name, bytes] : files) {
-        host.messages.clear();
-        EXPECT_EQ(LoadFile(player, dir.Write(name, bytes)), 0) << name;
-        EXPECT_EQ(host.messages, std::vector<std::string>{std::string(kMsgInvalidStream)}) << name;
-        EXPECT_EQ(player.State(), PlayerState::Refused);
-        EXPECT_EQ(player.FileBuffer().size(), bytes.size());
+        EXPECT_EQ(player.State(), PlayerState::Playing);
+        EXPECT_EQ(HeaderName(player), "PLAYING ");
+        EXPECT_EQ(player.CurrentFrame(), 1);
+        EXPECT_EQ(player.FileBuffer().data(), buffer);
+        EXPECT_TRUE(host.messages.empty());
     }
 }
 
 // Regression: a load started from the video choice (the window's open and drop stay usable) freed
-// the buffer that the first load then started its stream in.
-TEST_F(FileLoader, LoadStartedDuringTheChoiceIsRefusedAndTheFirstLoadCompletes) {
+// the buffer that the first load then started its stream in. Loads started from the no-videos
+// message are refused too.
+TEST_F(FileLoader, LoadsStartedDuringTheChoiceOrTheMessageAreRefused) {
     const std::vector<std::uint8_t> image = TwoVideoImage();
     const std::string path = dir.Write("two.trd", image);
     const std::string other = dir.Write("other.qzm", SmallVideo("OTHER").bytes);
-    int inner = -1;
-    host.onChoose = [&] { inner = LoadFile(player, other); };
-    host.answers = {1};
+    std::vector<int> inner;
+    host.onChoose = [&] { inner.push_back(LoadFile(player, other)); };
+    host.onMessage = [&](std::string_view) { inner.push_back(LoadFile(player, other)); };
+    host.answers = {1, -1};
     EXPECT_EQ(LoadFile(player, path), 1);
-    EXPECT_EQ(inner, 0);
     EXPECT_EQ(HeaderName(player), "SECOND  ");
-    EXPECT_TRUE(
-        std::equal(image.begin(), image.end(), player.FileBuffer().begin(), player.FileBuffer().end()));
+    EXPECT_TRUE(std::ranges::equal(image, player.FileBuffer()));
     EXPECT_EQ(player.DecodeFrame(true), 1);
+    EXPECT_EQ(LoadFile(player, path), 0);  // dismissed: the message shows
+    EXPECT_EQ(player.State(), PlayerState::Empty);
+    EXPECT_EQ(inner, (std::vector<int>{0, 0, 0}));
 }
 
-TEST_F(FileLoader, LoadStartedDuringTheNoVideosMessageIsRefused) {
-    const std::string path = dir.Write("none.scl", SclImageBuilder().Build());
-    const std::string other = dir.Write("other.qzm", SmallVideo("OTHER").bytes);
-    int inner = -1;
-    host.onMessage = [&](std::string_view) { inner = LoadFile(player, other); };
-    EXPECT_EQ(LoadFile(player, path), 0);
-    EXPECT_EQ(inner, 0);
-    ExpectEmpty();
+struct Outcome {
+    int result;
+    const std::vector<std::string>& messages;
+    PlayerState state;
+};
+
+// Every prefix of a TR-DOS image and of an SCL archive holding two videos, and of a stream file,
+// opens to one of the documented outcomes, which follows from how much of the catalogue and of
+// the chosen (last) stream the prefix still holds: no video listed, too little for a header, the
+// first frame running out of data, or playing. A stream file counts as one video listed from
+// its first byte.
+TEST(TruncatedFile, EveryPrefixEndsInADocumentedOutcome) {
+    const testing::TestVideo first = SmallVideo("FIRST");
+    const testing::TestVideo second = SmallVideo("SECOND");
+    TrdImageBuilder trd;
+    const std::size_t trdFirst = trd.AddFile("FIRST", kQzmTag, first.bytes);
+    const std::size_t trdSecond = trd.AddFile("SECOND", kQzmTag, second.bytes);
+    SclImageBuilder scl;
+    scl.AddFile("FIRST", kQzmTag, first.bytes);
+    scl.AddFile("SECOND", kQzmTag, second.bytes);
+    const std::size_t sclFirst = 9 + 2 * 14;
+    const std::size_t sclSecond = sclFirst + testing::SectorsFor(first.bytes.size()) * testing::kSector;
+    const struct {
+        ImageKind kind;
+        std::vector<std::uint8_t> bytes;
+        std::size_t entryEnds[2];  // where each video's catalogue entry ends
+        std::size_t offsets[2];    // where each video's stream begins
+    } files[] = {
+        {ImageKind::TrDos, trd.Build(), {16, 32}, {trdFirst, trdSecond}},
+        {ImageKind::Scl, scl.Build(), {9 + 14, 9 + 28}, {sclFirst, sclSecond}},
+        {ImageKind::Stream, first.bytes, {0, SIZE_MAX}, {0, 0}},
+    };
+    testing::RecordingHost host;
+    CStreamPlayer player(host);
+    for (const auto& file : files) {
+        for (std::size_t length = 0; length <= file.bytes.size(); ++length) {
+            SCOPED_TRACE(::testing::Message()
+                         << "kind " << static_cast<int>(file.kind) << ", " << length << " bytes");
+            host.messages.clear();
+            host.choices.clear();
+            host.answers = {1};  // the last row
+            const int result = OpenLoadedFile(
+                player, std::vector<std::uint8_t>(file.bytes.begin(), file.bytes.begin() + length),
+                file.kind);
+            const auto listed =
+                std::ranges::count_if(file.entryEnds, [&](auto end) { return end <= length; });
+            const std::size_t offset = listed == 0 ? 0 : file.offsets[listed - 1];
+            const std::size_t remaining = length > offset ? length - offset : 0;
+            const Outcome expected =
+                listed == 0                       ? Outcome{0, kNoVideos, PlayerState::Empty}
+                : remaining < kHeaderBytes        ? Outcome{0, kInvalidStream, PlayerState::Refused}
+                : remaining < first.firstFrameEnd ? Outcome{0, kNoMessages, PlayerState::Ended}
+                                                  : Outcome{1, kNoMessages, PlayerState::Playing};
+            EXPECT_EQ(result, expected.result);
+            EXPECT_EQ(host.messages, expected.messages);
+            EXPECT_EQ(player.State(), expected.state);
+            EXPECT_EQ(host.choices, std::vector<std::vector<std::string>>(listed == 2 ? 1 : 0, kNames));
+            EXPECT_EQ(player.FileBuffer().size(), listed == 0 ? 0 : length);
+            if (result == 1) {
+                EXPECT_EQ(player.Header().Name()[0], kNames[listed - 1][0]);
+            }
+        }
+    }
 }
 
 }  // namespace

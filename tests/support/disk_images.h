@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <numeric>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,23 +29,17 @@ struct TestVideo {
 
 // A stream of `frames` frames, each writing one cell, then the end of the stream.
 inline TestVideo SmallVideo(const std::string& name, int frames = 3) {
-    authoring::HeaderFields header;
-    header.name = name;
-    header.frameCount = static_cast<std::uint16_t>(frames);
-    header.blocks = {1};
     authoring::StreamBuilder stream;
-    stream.Header(header);
-    std::size_t firstFrameEnd = 0;
+    stream.Header({.name = name, .frameCount = static_cast<std::uint16_t>(frames), .blocks = {1}});
+    TestVideo video{{}, 0};
     for (int f = 0; f < frames; ++f) {
         authoring::CellLines lines;
         lines.fill(static_cast<std::uint8_t>(0x11 * (f + 1)));
         stream.Literal(static_cast<std::uint8_t>(f), lines).EndFrame();
-        if (f == 0) {
-            firstFrameEnd = stream.Size();
-        }
+        video.firstFrameEnd = f == 0 ? stream.Size() : video.firstFrameEnd;
     }
-    stream.EndStream();
-    return {stream.Take(), firstFrameEnd};
+    video.bytes = stream.EndStream().Take();
+    return video;
 }
 
 inline std::size_t SectorsFor(std::size_t bytes) {
@@ -64,6 +58,12 @@ inline void PutEntryHead(std::uint8_t* entry, std::string_view name, const Tag& 
     entry[13] = static_cast<std::uint8_t>(sectors);
 }
 
+// Appends `data` to `files`, padded to whole sectors.
+inline void AppendSectors(std::vector<std::uint8_t>& files, std::span<const std::uint8_t> data) {
+    files.insert(files.end(), data.begin(), data.end());
+    files.resize(SectorsFor(files.size()) * kSector, 0);
+}
+
 // A TR-DOS image: track 0 holds the catalogue (sectors 0-7) and the system sector (8); files follow
 // from track 1, sector after sector.
 class TrdImageBuilder {
@@ -72,56 +72,45 @@ public:
     std::size_t AddFile(std::string_view name, const Tag& tag, std::span<const std::uint8_t> data) {
         const std::size_t offset = kTrack + m_data.size();
         AddEntry(name, tag, offset / kTrack, offset % kTrack / kSector, SectorsFor(data.size()));
-        m_data.insert(m_data.end(), data.begin(), data.end());
-        m_data.resize(SectorsFor(m_data.size()) * kSector, 0);
+        AppendSectors(m_data, data);
         return offset;
     }
     // Adds a catalogue entry only, pointing at sector `sector` of track `track`.
     void AddEntry(std::string_view name, const Tag& tag, std::size_t track, std::size_t sector,
                   std::size_t sectors = 0) {
-        std::array<std::uint8_t, 16> entry{};
-        PutEntryHead(entry.data(), name, tag, sectors);
+        m_catalogue.resize(m_catalogue.size() + 16);
+        std::uint8_t* entry = &m_catalogue[m_catalogue.size() - 16];
+        PutEntryHead(entry, name, tag, sectors);
         entry[14] = static_cast<std::uint8_t>(sector);
         entry[15] = static_cast<std::uint8_t>(track);
-        m_entries.push_back(entry);
     }
     // Track 0 and the files' sectors; padded to a whole 80-track double-sided disk when `fullDisk`.
     std::vector<std::uint8_t> Build(bool fullDisk = false) const {
-        assert(m_entries.size() <= 128);
-        std::vector<std::uint8_t> image(kTrack, 0);
-        for (std::size_t i = 0; i < m_entries.size(); ++i) {
-            std::copy(m_entries[i].begin(), m_entries[i].end(),
-                      image.begin() + static_cast<std::ptrdiff_t>(16 * i));
-        }
-        const std::size_t used = SectorsFor(m_data.size());
+        std::vector<std::uint8_t> image(m_catalogue);
+        image.resize(kTrack, 0);
+        // The system sector: first free sector and track, 80 tracks on two sides, the number of
+        // files, the free sectors, TR-DOS, and a blank label.
+        const auto byte = [](std::size_t value) { return static_cast<std::uint8_t>(value); };
+        const std::size_t used = m_data.size() / kSector;
         const std::size_t freeSectors = 2560 - 16 - used;
-        std::uint8_t* system = image.data() + 8 * kSector;
-        system[0xE1] = static_cast<std::uint8_t>(used % 16);  // first free sector and track
-        system[0xE2] = static_cast<std::uint8_t>(1 + used / 16);
-        system[0xE3] = 0x16;  // 80 tracks, two sides
-        system[0xE4] = static_cast<std::uint8_t>(m_entries.size());
-        system[0xE5] = static_cast<std::uint8_t>(freeSectors & 0xFF);
-        system[0xE6] = static_cast<std::uint8_t>(freeSectors >> 8);
-        system[0xE7] = 0x10;  // TR-DOS
-        std::fill(system + 0xF5, system + 0xFD, ' ');
+        const std::uint8_t system[] = {
+            byte(used % 16),   byte(1 + used / 16),    0x16, byte(m_catalogue.size() / 16),
+            byte(freeSectors), byte(freeSectors >> 8), 0x10};
+        std::copy(std::begin(system), std::end(system), image.begin() + 8 * kSector + 0xE1);
+        std::fill_n(image.begin() + 8 * kSector + 0xF5, 8, ' ');
         image.insert(image.end(), m_data.begin(), m_data.end());
-        if (fullDisk) {
-            image.resize(std::max(image.size(), 160 * kTrack), 0);
-        }
+        image.resize(std::max(image.size(), fullDisk ? 160 * kTrack : 0), 0);
         return image;
     }
 
 private:
-    std::vector<std::array<std::uint8_t, 16>> m_entries;
+    std::vector<std::uint8_t> m_catalogue;
     std::vector<std::uint8_t> m_data;
 };
 
 // Ends an SCL archive with its checksum: the 32-bit sum of every byte before it.
 inline void AppendSclChecksum(std::vector<std::uint8_t>& archive) {
-    std::uint32_t sum = 0;
-    for (const std::uint8_t b : archive) {
-        sum += b;
-    }
+    const std::uint32_t sum = std::accumulate(archive.begin(), archive.end(), std::uint32_t{0});
     for (int i = 0; i < 4; ++i) {
         archive.push_back(static_cast<std::uint8_t>(sum >> (8 * i)));
     }
@@ -130,36 +119,22 @@ inline void AppendSclChecksum(std::vector<std::uint8_t>& archive) {
 // An SCL archive: signature, count, 14-byte entries, the files' sectors, and the checksum.
 class SclImageBuilder {
 public:
-    // Adds a file of `data` padded to whole sectors; returns its index.
-    std::size_t AddFile(std::string_view name, const Tag& tag, std::span<const std::uint8_t> data) {
-        std::array<std::uint8_t, 14> entry{};
-        PutEntryHead(entry.data(), name, tag, SectorsFor(data.size()));
-        m_entries.push_back(entry);
-        m_data.insert(m_data.end(), data.begin(), data.end());
-        m_data.resize(SectorsFor(m_data.size()) * kSector, 0);
-        return m_entries.size() - 1;
-    }
-    // Where the data of file `index` begins in the built archive.
-    std::size_t DataOffset(std::size_t index) const {
-        std::size_t offset = 9 + 14 * m_entries.size();
-        for (std::size_t i = 0; i < index; ++i) {
-            offset += m_entries[i][13] * kSector;
-        }
-        return offset;
+    void AddFile(std::string_view name, const Tag& tag, std::span<const std::uint8_t> data) {
+        m_catalogue.resize(m_catalogue.size() + 14);
+        PutEntryHead(&m_catalogue[m_catalogue.size() - 14], name, tag, SectorsFor(data.size()));
+        AppendSectors(m_data, data);
     }
     std::vector<std::uint8_t> Build() const {
         std::vector<std::uint8_t> archive{'S', 'I', 'N', 'C', 'L', 'A', 'I', 'R'};
-        archive.push_back(static_cast<std::uint8_t>(m_entries.size()));
-        for (const auto& entry : m_entries) {
-            archive.insert(archive.end(), entry.begin(), entry.end());
-        }
+        archive.push_back(static_cast<std::uint8_t>(m_catalogue.size() / 14));
+        archive.insert(archive.end(), m_catalogue.begin(), m_catalogue.end());
         archive.insert(archive.end(), m_data.begin(), m_data.end());
         AppendSclChecksum(archive);
         return archive;
     }
 
 private:
-    std::vector<std::array<std::uint8_t, 14>> m_entries;
+    std::vector<std::uint8_t> m_catalogue;
     std::vector<std::uint8_t> m_data;
 };
 

@@ -15,9 +15,8 @@ class TempDir {
 public:
     TempDir() {
         std::random_device random;
-        const auto base = std::filesystem::temp_directory_path();
         do {
-            m_path = base / ("qzm-test-" + std::to_string(random()));
+            m_path = std::filesystem::temp_directory_path() / ("qzm-test-" + std::to_string(random()));
         } while (!std::filesystem::create_directory(m_path));
     }
     ~TempDir() {
@@ -34,8 +33,8 @@ public:
     std::string Write(const std::string& name, std::span<const std::uint8_t> bytes) const {
         const std::filesystem::path file = m_path / name;
         std::filesystem::create_directories(file.parent_path());
-        std::ofstream out(file, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return file.string();
     }
 

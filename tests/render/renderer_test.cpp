@@ -1,0 +1,193 @@
+// The renderers' worked values: which source pixels the nearest renderer shows, how the
+// interpolating ones blend halfway and across the picture's edges and share a source row's codes;
+// their frame buffer; and the player's choice of renderer and drawing through it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "blend_renderer.h"
+#include "demo_scene.h"
+#include "memory_paint_device.h"
+#include "nearest_renderer.h"
+#include "recording_host.h"
+#include "reference_render.h"
+#include "stream_player.h"
+
+namespace qzm {
+namespace {
+
+using testing::MemoryPaintDevice;
+using testing::OutputPixel;
+using testing::TestImage;
+
+constexpr std::uint8_t kRed = 2;
+constexpr std::uint8_t kWhite = 7;
+
+constexpr Pixel32 Grey(unsigned level) {
+    return MakePixel(level, level, level);
+}
+
+TEST(NearestRenderer, AtDoubleSizeTurnsEveryPixelIntoATwoByTwoBlock) {
+    TestImage image = TestImage::Random(5);
+    CNearestRenderer renderer;
+    renderer.Render(image.data(), 512, 384, 0, 0);
+    for (int i = 0; i < 384; ++i) {
+        for (int j = 0; j < 512; ++j) {
+            ASSERT_EQ(OutputPixel(renderer, j, i), ColourPixel(image.At(i / 2, j / 2))) << i << "," << j;
+        }
+    }
+}
+
+// Column 255 and row 191 are white, column 254 and row 190 red: at 300 x 225 the last output
+// column shows column 254, the top output row shows row 190, and no pixel is white.
+TEST(NearestRenderer, At300x225NeverShowsTheLastSourceColumnNorTheTopRow) {
+    TestImage image;
+    for (int r = 0; r < kImageHeight; ++r) {
+        image.At(r, 254) = kRed;
+        image.At(r, 255) = kWhite;
+    }
+    std::fill_n(&image.At(190, 0), kImageWidth, kRed);
+    std::fill_n(&image.At(191, 0), kImageWidth, kWhite);
+    CNearestRenderer renderer;
+    renderer.Render(image.data(), 300, 225, 0, 0);
+    EXPECT_EQ(std::count(renderer.Pixels(), renderer.Pixels() + 300 * 225, ColourPixel(kWhite)), 0);
+    for (int i = 0; i < 225; ++i) {
+        ASSERT_EQ(OutputPixel(renderer, 299, i), ColourPixel(kRed)) << "row " << i;
+    }
+    for (int j = 0; j < 300; ++j) {
+        ASSERT_EQ(OutputPixel(renderer, j, 224), ColourPixel(kRed)) << "column " << j;
+    }
+}
+
+class BlendRendererOfCurve : public ::testing::TestWithParam<int> {
+protected:
+    std::unique_ptr<CBlendRenderer> m_renderer{
+        static_cast<CBlendRenderer*>(CreateRenderer(GetParam()).release())};
+};
+
+TEST_P(BlendRendererOfCurve, AtTheNativeSizeEqualsTheNearestRenderer) {
+    const TestImage image = TestImage::Random(7);
+    CNearestRenderer nearest;
+    m_renderer->Render(image.data(), 256, 192, 0, 0);
+    nearest.Render(image.data(), 256, 192, 0, 0);
+    EXPECT_TRUE(std::equal(nearest.Pixels(), nearest.Pixels() + kImagePixels, m_renderer->Pixels()));
+}
+
+// Black but for pixel (101, 0) and the whole top row 191, which are white. At 512 x 384 odd output
+// rows and columns lie halfway (eighth 4) past their source row and column.
+TEST_P(BlendRendererOfCurve, At512x384BlendsHalfwayAndAcrossThePicturesEdges) {
+    TestImage image;
+    image.At(101, 0) = kWhite;
+    std::fill_n(&image.At(191, 0), kImageWidth, kWhite);
+    m_renderer->Render(image.data(), 512, 384, 0, 0);
+    const CRenderer& out = *m_renderer;
+    const unsigned w = testing::kCurves[GetParam()][4];
+    // The right-hand neighbour of column 255 is column 0 of the line above.
+    EXPECT_EQ(OutputPixel(out, 510, 200), Grey(0));
+    EXPECT_EQ(OutputPixel(out, 511, 200), Grey(255 * w / 256));
+    EXPECT_EQ(OutputPixel(out, 511, 198), Grey(0));
+    // Row 190 blends halfway up into the white top row, and that one into the black guard above
+    // it, which also holds the right-hand neighbours of the top row's last column.
+    for (int j = 0; j < 511; ++j) {
+        ASSERT_EQ(OutputPixel(out, j, 381), Grey(w)) << j;
+        ASSERT_EQ(OutputPixel(out, j, 382), Grey(255)) << j;
+        ASSERT_EQ(OutputPixel(out, j, 383), Grey(255 - w)) << j;
+    }
+    EXPECT_EQ(OutputPixel(out, 511, 382), Grey(255 - 255 * w / 256));
+    EXPECT_EQ(OutputPixel(out, 511, 383), Grey((255 - w) - (255 - w) * w / 256));
+}
+
+// At height 384 output rows 2k and 2k + 1 both sample source row k, at eighths 0 and 4: both show
+// the neighbourhood codes of row k, from the leftmost pixel on.
+TEST_P(BlendRendererOfCurve, RowPairsAtHeight384ShareTheirNeighbourhoodCodes) {
+    const TestImage image = TestImage::Random(11);
+    m_renderer->Render(image.data(), 256, 384, 0, 0);
+    const std::span<const Pixel32> table = m_renderer->BlendTable();
+    for (int k = 0; k < kImageHeight; ++k) {
+        for (int c = 0; c < kImageWidth; ++c) {
+            const std::uint8_t* p = image.data() + k * kImageWidth + c;
+            const unsigned code = (p[0] << 9) | (p[256] << 6) | (p[1] << 3) | p[257];
+            ASSERT_EQ(OutputPixel(*m_renderer, c, 2 * k), table[BlendIndex(code, 0, 0)]) << k << "," << c;
+            ASSERT_EQ(OutputPixel(*m_renderer, c, 2 * k + 1), table[BlendIndex(code, 4, 0)]) << k << "," << c;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Curves, BlendRendererOfCurve, ::testing::Values(1, 2, 3),
+                         testing::FilterParamName<::testing::TestParamInfo<int>>);
+
+class FrameBufferOfFilter : public ::testing::TestWithParam<int> {
+protected:
+    const std::unique_ptr<CRenderer> m_renderer = CreateRenderer(GetParam());
+    MemoryPaintDevice m_device;
+};
+
+TEST_P(FrameBufferOfFilter, BlitDrawsNothingBeforeTheFirstRenderNorAfterAnEmptySize) {
+    m_renderer->Blit(m_device);
+    EXPECT_EQ(m_device.draws, 0);
+    const TestImage image;
+    m_renderer->Render(image.data(), 300, 200, 0, 0);
+    m_renderer->Render(image.data(), 0, 200, 5, 6);
+    m_renderer->Blit(m_device);
+    EXPECT_EQ(m_device.draws, 0);
+}
+
+TEST_P(FrameBufferOfFilter, GrowsToTheLargestOutputAndBlitsTheLastOneWhereItWasPlaced) {
+    const TestImage image = TestImage::Random(5);
+    EXPECT_EQ(m_renderer->Capacity(), 0u);
+    m_renderer->Render(image.data(), 400, 300, 0, 0);
+    EXPECT_EQ(m_renderer->Capacity(), 120000u);
+    const Pixel32* first = m_renderer->Pixels();
+    m_renderer->Render(image.data(), 300, 400, 0, 0);
+    m_renderer->Render(image.data(), 120, 90, 0, 0);
+    EXPECT_EQ(m_renderer->Capacity(), 120000u);
+    EXPECT_EQ(m_renderer->Pixels(), first);
+    m_renderer->Render(image.data(), 1001, 751, 0, 0);
+    EXPECT_EQ(m_renderer->Capacity(), 1001u * 751u);
+    m_renderer->Render(image.data(), 333, 250, 17, 21);
+    m_renderer->Blit(m_device);
+    EXPECT_EQ(m_device.draws, 1);
+    EXPECT_EQ((std::array{m_device.x, m_device.y, m_device.width, m_device.height}),
+              (std::array{17, 21, 333, 250}));
+    EXPECT_EQ(m_device.pixels, testing::Reference(GetParam(), image.data(), 333, 250));
+}
+
+INSTANTIATE_TEST_SUITE_P(Filters, FrameBufferOfFilter, ::testing::Values(0, 1, 2, 3),
+                         testing::FilterParamName<::testing::TestParamInfo<int>>);
+
+// SetFilter builds the renderer of any index at once for the current size and stores the index;
+// Present draws that renderer's picture, and every frame shown is rendered again. (Present at the
+// native size is tested with the engine.)
+TEST(PlayerDisplay, SetFilterChoosesTheRendererThatPresentDrawsEachFrameThrough) {
+    authoring::DemoStreamOptions options;
+    options.frames = 200;
+    const std::vector<std::uint8_t> stream = authoring::BuildDemoStream(options);
+    testing::RecordingHost host;
+    CStreamPlayer player(host);
+    EXPECT_EQ(player.GetFilter(), 0);
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+    player.Seek(120);                 // a picture with every colour in it
+    player.SetDisplayArea(600, 384);  // 512 x 384 at (47, 18)
+    const auto expectPresented = [&](int index) {
+        MemoryPaintDevice device;
+        player.Present(device);
+        EXPECT_EQ(device.kind, MemoryPaintDevice::Kind::Pixels);
+        EXPECT_EQ(device.x, 47);
+        EXPECT_EQ(device.y, 18);
+        EXPECT_EQ(device.pixels, testing::Reference(index, player.IndexedImage().data(), 512, 384));
+    };
+    for (const int index : {0, 4, -1, 1, 2, 3}) {
+        SCOPED_TRACE("filter index " + std::to_string(index));
+        player.SetFilter(index);
+        EXPECT_EQ(player.GetFilter(), index);
+        expectPresented(index);
+        ASSERT_EQ(player.DecodeFrame(true), 1);
+        expectPresented(index);
+    }
+}
+
+}  // namespace
+}  // namespace qzm
