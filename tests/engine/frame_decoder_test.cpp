@@ -27,9 +27,6 @@ protected:
         bytes = data;
         ASSERT_EQ(player.StartStream(bytes.data(), bytes.size()), 1);
     }
-    // Byte position within the stream body of the next frame.
-    std::size_t BodyPosition() const { return player.ReadOffset() - kHeaderBytes; }
-
     RecordingHost host;
     CStreamPlayer player{host};
     std::vector<std::uint8_t> bytes;  // the stream being played
