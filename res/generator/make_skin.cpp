@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pictures.h"
+#include "skin_check.h"
 
 namespace {
 
@@ -62,6 +63,13 @@ int main(int argc, char** argv) {
             }
         }
         return 0;
+    }
+    if (args.size() == 2 && args[0] == "--check") {
+        const std::vector<std::string> faults = qzm::skin::CheckSkin(std::string(args[1]));
+        for (const std::string& f : faults) {
+            std::fprintf(stderr, "make_skin: %s\n", f.c_str());
+        }
+        return faults.empty() ? 0 : 1;
     }
     std::fprintf(stderr, "usage: make_skin OUTDIR | make_skin --check DIR\n");
     return 2;

@@ -1,6 +1,7 @@
 // The window's buttons, the counter's digit strip and the title picture.
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "glyphs.h"
 #include "pictures.h"
@@ -115,16 +116,19 @@ Image DigitStrip() {
 Image TitleImage() {
     Image image(112, 16, kWindowBlue);
     const std::string text = "QZM Player 0.35";
-    int width = -1;
+    // Glyphs stand one pixel apart; the shadow adds one pixel to the right.
+    int width = 0;
     for (char c : text) {
         width += TitleGlyph(c)->Width() + 1;
     }
-    int x = (image.Width() - width) / 2;
-    for (char c : text) {
-        const Glyph* g = TitleGlyph(c);
-        DrawPattern(image, g->rows, x + 1, 4, "#", {Opaque(0x00, 0x22, 0x70)});
-        DrawPattern(image, g->rows, x, 3, "#", {kWhite});
-        x += g->Width() + 1;
+    const int left = (image.Width() - width) / 2;
+    for (const auto& [dx, dy, colour] : {std::tuple{1, 4, Opaque(0x00, 0x22, 0x70)}, {0, 3, kWhite}}) {
+        int x = left + dx;
+        for (char c : text) {
+            const Glyph* g = TitleGlyph(c);
+            DrawPattern(image, g->rows, x, dy, "#", {colour});
+            x += g->Width() + 1;
+        }
     }
     return image;
 }
