@@ -17,26 +17,27 @@ Image SmallIcon() {
     Image image(16, 16, kTransparent);
     DrawPattern(image,
                 {
-                    "................",
-                    "................",
                     ".oooooooooooooo.",
                     "okkkkkkkkkkkkkko",
                     "okbbbbbbbbbbbbko",
                     "okbbbwbbbbbbbbko",
-                    "okbbbwwbbbbbbrko",
-                    "okbbbwwwbbbbryko",
-                    "okbbbwwwwbbrygko",
-                    "okbbbwwwbbrygcko",
-                    "okbbbwwbbrygcbko",
-                    "okbbbwbbrygcbbko",
+                    "okbbbwwbbbbbbbko",
+                    "okbbbwwwbbbbbbko",
+                    "okbbbwwwwbbbbbko",
+                    "okdddwwwdddddrko",
+                    "okdddwwdddddryko",
+                    "okdddwdddddrygko",
+                    "okddddddddrygcko",
                     "okkkkkkkkkkkkkko",
-                    ".oooooookkoooooo",
-                    ".....oookkooo...",
+                    ".oooooooooooooo.",
+                    "......ssss......",
+                    "....ssssssss....",
                     "................",
                 },
-                0, 0, "okbwrygc",
-                {Opaque(0x18, 0x18, 0x20), Opaque(0x50, 0x50, 0x5C), Opaque(0x00, 0x30, 0xA0),
-                 Opaque(0xFF, 0xFF, 0xFF), kStripes[0], kStripes[1], kStripes[2], kStripes[3]});
+                0, 0, "okbdwrygcs",
+                {Opaque(0x18, 0x18, 0x20), Opaque(0x58, 0x58, 0x66), Opaque(0x00, 0x3C, 0xC0),
+                 Opaque(0x00, 0x2C, 0x98), Opaque(0xFF, 0xFF, 0xFF), kStripes[0], kStripes[1], kStripes[2],
+                 kStripes[3], Opaque(0x30, 0x30, 0x38)});
     return image;
 }
 
@@ -70,6 +71,9 @@ Image AppIcon(int size) {
             {{o * s, 24 * s}, {(o + 2.5) * s, 24 * s}, {(o + 12.5) * s, 14 * s}, {(o + 10) * s, 14 * s}});
         Fill(image, Intersect(screen, band), kStripes[i]);
     }
+    // A faint reflection across the upper left of the glass.
+    Fill(image, Intersect(screen, Polygon({{4 * s, 6 * s}, {22 * s, 6 * s}, {4 * s, 17 * s}})),
+         Rgba{0xFF, 0xFF, 0xFF, 24});
     const Shape play = Polygon({{10 * s, 9 * s}, {10 * s, 21 * s}, {19.5 * s, 15 * s}});
     Fill(image, Shifted(play, 0.6 * s, 0.6 * s), Rgba{0, 0, 0x20, 120});
     Fill(image, play, Opaque(0xFF, 0xFF, 0xFF));

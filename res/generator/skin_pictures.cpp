@@ -38,14 +38,13 @@ Shape WrenchShape() {
 
 Shape PanelSymbolShape(PanelSymbol symbol) {
     switch (symbol) {
-        case PanelSymbol::Eject:
-            return Union({Polygon({{6, 13.5}, {18, 13.5}, {12, 6.5}}), Rect(6, 15, 18, 17.5)});
+        case PanelSymbol::Eject: return Union({Polygon({{6, 13}, {18, 13}, {12, 6.5}}), Rect(6, 15, 18, 17)});
         case PanelSymbol::PlayPause:
-            return Union({Rect(6, 7, 8.5, 17), Polygon({{10.5, 7}, {10.5, 17}, {18, 12}})});
+            return Union({Rect(6, 7, 9, 17), Polygon({{11, 7}, {11, 17}, {19, 12}})});
         case PanelSymbol::Stop: return RoundRect(7, 7, 17, 17, 1.2);
         case PanelSymbol::Info:
-            return Union({Circle(12.5, 7, 1.75), Rect(11.5, 10, 13.5, 17), Rect(10, 10, 11.5, 11.5),
-                          Rect(10, 16, 15, 17.5)});
+            return Union(
+                {Circle(12, 7.8, 1.8), Rect(11, 11, 13, 18), Rect(9, 11, 11, 12), Rect(9, 17, 15, 18)});
         case PanelSymbol::Wrench: return WrenchShape();
     }
     return Rect(0, 0, 0, 0);
@@ -77,6 +76,10 @@ Image PanelButton(PanelSymbol symbol, bool hover) {
     const Rgba edge = hover ? Opaque(0xD8, 0xC4, 0x28) : Opaque(0xA8, 0x94, 0x10);
     Fill(image, RoundRect(0, 0, 24, 24, 7), rim);
     Fill(image, RoundRect(1, 1, 23, 23, 6), Radial(10, 8, 17, centre, edge));
+    // A soft gloss over the upper part of the face.
+    Fill(image, Intersect(RoundRect(2, 1.5, 22, 22, 5.5), Circle(12, -9, 19.5)), [](double, double y) {
+        return Rgba{0xFF, 0xFF, 0xFF, static_cast<std::uint8_t>(std::lround(110 - 9 * y))};
+    });
     const Shape mark = PanelSymbolShape(symbol);
     // A light edge below the symbol makes it look pressed into the button.
     Fill(image, Shifted(mark, 0, 1), Rgba{0xFF, 0xFF, 0xE0, 150});
