@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "hit_zones.h"
-#include "playback.h"
 #include "profile_int.h"
 #include "time_counter.h"
 #include "window_layout.h"
@@ -93,13 +92,6 @@ TEST(ProfileInt, SignDigitsAndJunk) {
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(ParseProfileInt(text), value) << '"' << text << '"';
     }
-}
-
-TEST(Playback, TimerPeriodCountsDelayZeroAsOne) {
-    EXPECT_EQ(TimerPeriodMs(0), 20);
-    EXPECT_EQ(TimerPeriodMs(1), 20);
-    EXPECT_EQ(TimerPeriodMs(2), 40);
-    EXPECT_EQ(TimerPeriodMs(255), 5100);
 }
 
 }  // namespace
