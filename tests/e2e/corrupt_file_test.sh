@@ -5,6 +5,7 @@
 # a label out of another process.)
 #   corrupt_file_test.sh QZMPLAYER
 player=$1
+# shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$0")/x11_session.sh"
 
 start_display

@@ -6,6 +6,7 @@
 #   playback_test.sh QZMPLAYER DEMO.qzm
 player=$1
 demo=$2
+# shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$0")/x11_session.sh"
 
 start_display

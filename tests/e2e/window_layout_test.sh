@@ -5,6 +5,7 @@
 # the bottom, and the black picture area before any file is open. Escape then ends the program.
 #   window_layout_test.sh QZMPLAYER
 player=$1
+# shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$0")/x11_session.sh"
 
 start_display
@@ -27,8 +28,8 @@ check_layout() {
     for name_x in maximize:$((w - 39)) minimize:$((w - 57)) ontop:16 about:0; do
         name=${name_x%%:*}
         x=${name_x#*:}
-        expect "$name symbol" "$shot" 16x16+$x+0 "$WHITE" 0.05 0.6
-        expect "$name ground" "$shot" 16x16+$x+0 "$RED" 0 0
+        expect "$name symbol" "$shot" "16x16+$x+0" "$WHITE" 0.05 0.6
+        expect "$name ground" "$shot" "16x16+$x+0" "$RED" 0 0
     done
     expect "title" "$shot" 104x16+$((w / 2 - 58))+0 "$WHITE" 0.03 0.6
     # The yellow buttons of the bottom panel.

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the end-to-end tests (sourced, not run): a private X display with no window manager, the
 # player started on it, screenshots of its window taken from outside the process, and measurements of
 # boxes of those screenshots. Expects "player" (the qzmplayer binary) to be set; makes "work".
@@ -24,7 +25,8 @@ start_display() {
         sleep 0.1
     done
     [[ -s "$work/display" ]] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
-    export DISPLAY=":$(head -n 1 "$work/display")"
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
 }
 
 # Starts the player with the given arguments and a configuration folder of its own ($work/config, where
