@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh --tests   also what the tests, fuzzers and benchmarks need
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libpng-dev qt6-base-dev)
+packages=(cmake ninja-build g++ pkg-config libpng-dev qt6-base-dev libgl-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
                libpixman-1-dev libswscale-dev)
