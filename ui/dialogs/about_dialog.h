@@ -1,0 +1,11 @@
+// "About QZMPlayer": the program's icon and version.
+#pragma once
+
+#include <QDialog>
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};
