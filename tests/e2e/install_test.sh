@@ -44,10 +44,10 @@ done
 for size in 16 32 48 64 128 256; do
     icon=$usr/share/icons/hicolor/${size}x${size}/apps/qzmplayer.png
     [[ -f "$icon" ]] || { fail "no icon $icon"; continue; }
-    read -r -a header < <(od -An -v -tu1 -N24 "$icon" | tr -s ' \n' '  ')
+    read -r -a header <<<"$(od -An -v -tu1 -N24 "$icon" | tr '\n' ' ')"
     dims="$((header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19]))"
     dims+="x$((header[20] << 24 | header[21] << 16 | header[22] << 8 | header[23]))"
-    [[ "${header[1]}${header[2]}${header[3]}" == "787178" && "$dims" == "${size}x${size}" ]] ||
+    [[ "${header[1]}${header[2]}${header[3]}" == "807871" && "$dims" == "${size}x${size}" ]] ||
         fail "icon $icon is not a ${size}x${size} PNG ($dims)"
 done
 

@@ -23,12 +23,12 @@ check_layout() {
     expect "between stop and counter" "$shot" 6x24+92+$b "$BLUE" 0.99
     # The frame buttons: close is red with a white cross; the others are blue with white symbols.
     expect "close" "$shot" 16x16+$((w - 22))+0 "$RED" 0.4
-    expect "close symbol" "$shot" 16x16+$((w - 22))+0 "$WHITE" 0.05 0.6
+    expect "close symbol" "$shot" 16x16+$((w - 22))+0 "$WHITE" 0.03 0.6
     local name_x name x
     for name_x in maximize:$((w - 39)) minimize:$((w - 57)) ontop:16 about:0; do
         name=${name_x%%:*}
         x=${name_x#*:}
-        expect "$name symbol" "$shot" "16x16+$x+0" "$WHITE" 0.05 0.6
+        expect "$name symbol" "$shot" "16x16+$x+0" "$WHITE" 0.03 0.6
         expect "$name ground" "$shot" "16x16+$x+0" "$RED" 0 0
     done
     expect "title" "$shot" 104x16+$((w / 2 - 58))+0 "$WHITE" 0.03 0.6

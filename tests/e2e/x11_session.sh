@@ -72,7 +72,7 @@ share() { convert "$1" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:; }
 
 BLUE='abs(r-0)<0.04 && abs(g-0.333)<0.04 && abs(b-0.898)<0.04'
 WHITE='r>0.9 && g>0.9 && b>0.9'
-RED='r>0.6 && g<0.35 && b<0.35'
+RED='r>0.4 && r>g+0.3 && r>b+0.3'
 YELLOW='r>0.55 && g>0.45 && b<0.35'
 GREEN='r<0.1 && g>0.9 && b<0.1'
 DARK='r<0.1 && g<0.1 && b<0.1'
