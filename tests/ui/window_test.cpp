@@ -1,0 +1,123 @@
+// The main window's frame: size and layout, hover images, on top, keys, and the settings file at
+// start-up.
+#include <QFile>
+#include <QSettings>
+
+#include "window_fixture.h"
+
+namespace qzm::ui::testing {
+namespace {
+
+using WindowFrame = WindowTest;
+
+TEST_F(WindowFrame, StartsAtMinimumSizeAndHandsEveryResizeToThePlayer) {
+    CPlayerDlg& w = Show();
+    EXPECT_EQ(w.objectName(), "CPlayerDlg");
+    EXPECT_EQ(w.windowTitle(), "QZM Player 0.31");
+    EXPECT_TRUE(w.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(w.size(), QSize(267, 269));
+    EXPECT_EQ(w.minimumSize(), QSize(267, 269));
+    EXPECT_EQ(w.Player().Display(), (DisplayGeometry{256, 192, 3, 18}));
+    EXPECT_EQ(Child(Control::Close)->geometry(), QRect(245, 0, 16, 16));
+    EXPECT_EQ(QApplication::focusWidget(), Slider());
+
+    w.resize(800, 600);
+    QTRY_COMPARE(w.size(), QSize(800, 600));
+    EXPECT_EQ(w.Player().Display(), FitDisplayArea(789, 523));
+    EXPECT_EQ(Child(Control::Time)->geometry(), QRect(98, 567, 68, 20));
+    EXPECT_EQ(Slider()->geometry(), QRect(8, 542, 781, 16));
+    EXPECT_EQ(Child(Control::OnTop)->geometry(), QRect(16, 0, 16, 16));
+
+    // Blue wherever the picture does not reach, black picture before any file.
+    const QImage shot = w.grab().toImage();
+    EXPECT_EQ(shot.pixel(1, 100), kBackgroundBlue);
+    EXPECT_EQ(shot.pixel(400, 30), qRgb(0, 0, 0));
+}
+
+TEST_F(WindowFrame, ExactlyTheButtonUnderTheCursorShowsItsHoverImage) {
+    CPlayerDlg& w = Show();
+    const auto shows = [&](Control id, bool hover) {
+        const QPixmap& expected = hover ? w.Skin().Hover(id) : w.Skin().Normal(id);
+        return Button(id)->Image().cacheKey() == expected.cacheKey();
+    };
+    const auto moveTo = [&](QWidget* target, QPoint p) { QTest::mouseMove(target, p); };
+    moveTo(Button(Control::Open), {5, 5});
+    EXPECT_TRUE(shows(Control::Open, true));
+    moveTo(&w, {150, 100});  // the picture: background
+    EXPECT_TRUE(shows(Control::Open, false));
+    moveTo(Button(Control::Open), {6, 6});
+    EXPECT_TRUE(shows(Control::Open, true));
+    moveTo(Button(Control::Play), {5, 5});
+    EXPECT_TRUE(shows(Control::Open, false));
+    EXPECT_TRUE(shows(Control::Play, true));
+    QEvent leave(QEvent::Leave);  // the cursor leaves the window straight from the button
+    QApplication::sendEvent(&w, &leave);
+    EXPECT_TRUE(shows(Control::Play, false));
+    EXPECT_FALSE(w.Skin().Hovered().has_value());
+}
+
+TEST_F(WindowFrame, OnTopTogglesInPlaceWithTheSunkenEdge) {
+    CPlayerDlg& w = Show();
+    w.move(40, 50);
+    QTRY_COMPARE(w.pos(), QPoint(40, 50));
+    const QRect before = w.geometry();
+    for (const bool on : {true, false}) {
+        Click(Control::OnTop);
+        EXPECT_EQ(w.IsOnTop(), on);
+        EXPECT_EQ(w.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+        EXPECT_EQ(Button(Control::OnTop)->IsSunken(), on);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.geometry(), before);
+    }
+}
+
+TEST_F(WindowFrame, EnterDoesNothingEscapeCloses) {
+    CPlayerDlg& w = Show();
+    QTest::keyClick(&w, Qt::Key_Return);
+    QTest::keyClick(&w, Qt::Key_Enter);
+    EXPECT_TRUE(w.isVisible());
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(WindowFrame, CloseButtonAndMaximize) {
+    CPlayerDlg& w = Show();
+    Click(Control::Maximize);
+    QTRY_VERIFY(w.isMaximized());
+    Click(Control::Maximize);
+    QTRY_VERIFY(!w.isMaximized());
+    Click(Control::Close);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(WindowFrame, ReadsTheScaleMethodAtStartUpAndNeverWritesIt) {
+    const struct {
+        const char* contents;  // nullptr: no settings file
+        int filter;
+    } cases[] = {{nullptr, 0},
+                 {"[Render]\nFilter=7\n", 7},
+                 {"[Render]\nFilter=abc\n", 0},
+                 {"[Render]\nFilter=3\n", 3},
+                 {"[Other]\nFilter=2\n", 0}};
+    for (const auto& c : cases) {
+        QFile::remove(SettingsFile());
+        if (c.contents != nullptr) {
+            dir.Write("config/QZMPlayer.ini",
+                      std::span(reinterpret_cast<const std::uint8_t*>(c.contents), std::strlen(c.contents)));
+        }
+        Show();
+        EXPECT_EQ(window->Player().GetFilter(), c.filter) << (c.contents ? c.contents : "no file");
+        window->close();
+        window.reset();
+        QFile file(SettingsFile());
+        if (c.contents == nullptr) {
+            EXPECT_FALSE(file.exists());
+        } else {
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), QByteArray(c.contents));
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qzm::ui::testing
