@@ -22,17 +22,14 @@ std::vector<Picture> AllPictures() {
     using qzm::skin::FrameSymbol;
     using qzm::skin::PanelSymbol;
     std::vector<Picture> all;
-    auto both = [&all](const std::string& name, auto draw) {
-        all.push_back({name + ".png", draw(false)});
-        all.push_back({name + "-hover.png", draw(true)});
-    };
     const std::pair<const char*, PanelSymbol> panel[] = {{"open", PanelSymbol::Eject},
                                                          {"play", PanelSymbol::PlayPause},
                                                          {"stop", PanelSymbol::Stop},
                                                          {"info", PanelSymbol::Info},
                                                          {"options", PanelSymbol::Wrench}};
     for (const auto& [name, symbol] : panel) {
-        both(name, [symbol](bool hover) { return qzm::skin::PanelButton(symbol, hover); });
+        all.push_back({std::string(name) + ".png", qzm::skin::PanelButton(symbol, false)});
+        all.push_back({std::string(name) + "-hover.png", qzm::skin::PanelButton(symbol, true)});
     }
     const std::pair<const char*, FrameSymbol> frame[] = {{"about", FrameSymbol::About},
                                                          {"ontop", FrameSymbol::OnTop},
@@ -40,7 +37,8 @@ std::vector<Picture> AllPictures() {
                                                          {"maximize", FrameSymbol::Maximize},
                                                          {"close", FrameSymbol::Close}};
     for (const auto& [name, symbol] : frame) {
-        both(name, [symbol](bool hover) { return qzm::skin::FrameButton(symbol, hover); });
+        all.push_back({std::string(name) + ".png", qzm::skin::FrameButton(symbol, false)});
+        all.push_back({std::string(name) + "-hover.png", qzm::skin::FrameButton(symbol, true)});
     }
     all.push_back({"digits.png", qzm::skin::DigitStrip()});
     all.push_back({"title.png", qzm::skin::TitleImage()});

@@ -91,14 +91,16 @@ Image FrameButton(FrameSymbol symbol, bool hover) {
     Image image(16, 16, kWindowBlue);
     const bool red = symbol == FrameSymbol::Close;
     const Rgba outline = red ? Opaque(0x70, 0x08, 0x08) : Opaque(0x00, 0x24, 0x78);
-    Rgba top = red ? Opaque(0xF8, 0x70, 0x60) : Opaque(0x60, 0xA8, 0xFF);
-    Rgba bottom = red ? Opaque(0xC0, 0x18, 0x10) : Opaque(0x10, 0x5C, 0xD8);
-    if (hover) {
-        top = Mix(top, kWhite, 0.35);
-        bottom = Mix(bottom, kWhite, 0.25);
-    }
+    // The hover face is brighter but keeps its colour, so the white symbol still stands out.
+    const Rgba top = red ? (hover ? Opaque(0xFF, 0x94, 0x7C) : Opaque(0xF8, 0x70, 0x60))
+                         : (hover ? Opaque(0x8C, 0xCC, 0xFF) : Opaque(0x60, 0xA8, 0xFF));
+    const Rgba bottom = red ? (hover ? Opaque(0xEC, 0x38, 0x24) : Opaque(0xC0, 0x18, 0x10))
+                            : (hover ? Opaque(0x24, 0x80, 0xFF) : Opaque(0x10, 0x5C, 0xD8));
     Fill(image, RoundRect(0, 0, 16, 16, 3.5), outline);
-    Fill(image, RoundRect(1, 1, 15, 15, 2.5), Vertical(1, 15, top, bottom));
+    const Shape face = RoundRect(1, 1, 15, 15, 2.5);
+    Fill(image, face, Vertical(1, 15, top, bottom));
+    // A light top edge bevels the face.
+    Fill(image, Minus(face, Shifted(face, 0, 1)), Rgba{0xFF, 0xFF, 0xFF, 96});
     const Shape mark = FrameSymbolShape(symbol);
     Fill(image, Shifted(mark, 1, 1), Rgba{0, 0, 0x30, 110});
     Fill(image, mark, kWhite);
