@@ -5,7 +5,6 @@
 
 #include "dialog_units.h"
 
-using qzm::dialogs::DluRect;
 using qzm::dialogs::DluSize;
 
 CSelectFileDlg::CSelectFileDlg(const QStringList& names, QWidget* parent)
@@ -14,7 +13,7 @@ CSelectFileDlg::CSelectFileDlg(const QStringList& names, QWidget* parent)
     setFixedSize(DluSize(132, 90));
 
     m_list->setObjectName(QStringLiteral("IDC_LIST"));
-    m_list->setGeometry(DluRect(0, 0, 130, 90));
+    m_list->setGeometry(rect());  // the whole dialog: no strip of bare background beside it
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setSortingEnabled(false);  // the row is the index of the video
     m_list->addItems(names);

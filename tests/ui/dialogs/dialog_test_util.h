@@ -1,5 +1,4 @@
-// Helpers for driving the dialogs: a double click on a list row as a user makes it, and acting on a
-// modal dialog from inside its exec().
+// Helpers for driving the dialogs as a user does, also from inside a modal exec().
 #pragma once
 
 #include <functional>
@@ -8,21 +7,39 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QPushButton>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
+
+inline QPushButton* Button(const QWidget& dialog, const QString& text) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+inline QStringList Rows(const QListWidget& list) {
+    QStringList rows;
+    for (int i = 0; i < list.count(); ++i) {
+        rows << list.item(i)->text();
+    }
+    return rows;
+}
 
 // Press, release, then the double click: item views act on a double click only on the row the press
-// went to, as it is with a real mouse.
+// went to, as with a real mouse.
 inline void DoubleClickRow(QListWidget& list, int row) {
     const QPoint at = list.visualItemRect(list.item(row)).center();
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
 }
 
-// Once a modal widget is active, calls `act` with it (e.g. to click a button), which is to end it.
-// A dialog still open after `act` is closed, and one that never appears is given up on after about
-// five seconds: the test fails rather than hangs.
+// Once a modal widget is active, calls `act` with it, which is to end it. One still open afterwards
+// is closed, and one that never appears is given up on after about five seconds: the test fails
+// rather than hangs.
 inline void WhenModal(std::function<void(QWidget*)> act, int triesLeft = 500) {
     QTimer::singleShot(10, [act = std::move(act), triesLeft]() mutable {
         if (QWidget* modal = QApplication::activeModalWidget()) {

@@ -4,15 +4,10 @@
 #include <string>
 #include <vector>
 
-#include <QListWidget>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTest>
 
 #include "dialog_test_util.h"
-#include "player_host.h"
 #include "qt_player_host.h"
-#include "select_file_dialog.h"
 
 namespace {
 
@@ -20,52 +15,34 @@ TEST(QtPlayerHost, ShowsEachMessageExactlyWithOneOkButton) {
     QWidget window;
     QtPlayerHost host;
     host.SetParent(&window);
-    for (std::string_view text :
-         {qzm::kMsgInvalidStream, qzm::kMsgUnsupportedVersion, qzm::kMsgWrongCommand,
-          qzm::kMsgWrongLScreenMarker, qzm::kMsgNoVideos, std::string_view("<b>Ёж</b>")}) {
-        QString shown;
-        QString title;
-        int buttons = 0;
-        QWidget* parent = nullptr;
+    for (std::string_view text : {qzm::kMsgInvalidStream, qzm::kMsgWrongLScreenMarker, qzm::kMsgNoVideos,
+                                  std::string_view("<b>Ёж</b>")}) {
+        QStringList seen;  // text, title, buttons
         WhenModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
-            ASSERT_NE(box, nullptr);
-            shown = box->text();
-            title = box->windowTitle();
-            buttons = static_cast<int>(box->buttons().size());
-            parent = box->parentWidget();
+            ASSERT_TRUE(box != nullptr && box->parentWidget() == &window);
+            seen << box->text() << box->windowTitle() << QString::number(box->buttons().size());
             box->button(QMessageBox::Ok)->click();
         });
         host.ShowMessage(text);  // returns once OK was clicked
-        EXPECT_EQ(shown.toStdString(), text);
-        EXPECT_EQ(title, "QZM Player");
-        EXPECT_EQ(buttons, 1);
-        EXPECT_EQ(parent, &window);
+        EXPECT_EQ(seen, QStringList({QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                                     "QZM Player", "1"}));
     }
 }
 
 TEST(QtPlayerHost, ChooseVideoGivesTheChosenRowOrMinusOne) {
     QtPlayerHost host;
     const std::vector<std::string> names = {"FIRST", "Второй", "THIRD"};
-    const struct {
-        std::function<void(QListWidget&)> act;
-        int row;
-    } cases[] = {
-        {[](QListWidget& list) { DoubleClickRow(list, 2); }, 2},
-        {[](QListWidget& list) { QTest::keyClick(&list, Qt::Key_Escape); }, -1},
-    };
-    for (const auto& c : cases) {
+    for (const bool choose : {true, false}) {
         QStringList listed;
         WhenModal([&](QWidget* modal) {
             auto* list = modal->findChild<QListWidget*>("IDC_LIST");
             ASSERT_NE(list, nullptr);
-            for (int i = 0; i < list->count(); ++i) {
-                listed << list->item(i)->text();
-            }
-            c.act(*list);
+            listed = Rows(*list);
+            choose ? DoubleClickRow(*list, 2) : QTest::keyClick(list, Qt::Key_Escape);
         });
-        EXPECT_EQ(host.ChooseVideo(names), c.row);
-        EXPECT_EQ(listed, (QStringList{"FIRST", "Второй", "THIRD"}));
+        EXPECT_EQ(host.ChooseVideo(names), choose ? 2 : -1);
+        EXPECT_EQ(listed, QStringList({"FIRST", "Второй", "THIRD"}));
     }
 }
 
