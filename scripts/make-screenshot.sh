@@ -37,7 +37,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [[ -s "$work/display" ]] || { cat "$work/xvfb.log" >&2; exit 1; }
-export DISPLAY=":$(head -n 1 "$work/display")"
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
 
 mkdir -p "$work/config"
 printf '[Render]\nFilter=3\n' >"$work/config/QZMPlayer.ini"
