@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFile>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QSettings>
 #include <QUrl>
@@ -18,7 +19,13 @@ using Playback = WindowTest;
 
 TEST_F(Playback, OpenSetsTheRangeAndTicksMoveTheSlider) {
     Show();
-    ASSERT_TRUE(Open(WriteStream("clip.qzm", 100)));
+    const std::string clip = WriteStream("CLIP.Qzm", 100);
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    auto* files = window->findChild<QFileDialog*>();
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(files->nameFilters(), QStringList{"All supported formats (*.qzm *.trd *.scl)"});
+    files->selectFile(QString::fromStdString(clip));
+    static_cast<QDialog*>(files)->accept();  // as its Open button does
     EXPECT_EQ(Slider()->maximum(), 100);
     EXPECT_TRUE(TimerOn());
     EXPECT_EQ(window->FrameTimer().interval(), 5100);
