@@ -8,6 +8,10 @@ packages=(cmake ninja-build g++ pkg-config libpng-dev qt6-base-dev libgl-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
                libpixman-1-dev libswscale-dev)
+    # The package test (cpack's dpkg-shlibdeps, the desktop entry and MIME checks) and the end-to-end
+    # tests on a virtual X display.
+    packages+=(dpkg-dev desktop-file-utils libxml2-utils shared-mime-info
+               xvfb xauth x11-utils x11-apps xdotool imagemagick)
 fi
 
 missing=()

@@ -5,6 +5,7 @@
 #   3. everything built again with clang, warnings as errors, ASan + UBSan: the unit tests run once
 #      more, and the libFuzzer targets are each fuzzed for a bounded time (QZM_FUZZ_SECONDS, default 60)
 #   4. the benchmarks, built optimised, each run briefly so they are known to work and print ratios
+#   5. the Debian package of that optimised build, made with cpack and checked unpacked in a scratch root
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -33,5 +34,8 @@ echo "== Benchmarks (optimised, brief)"
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQZM_WERROR=ON -DQZM_BUILD_TESTS=OFF
 cmake --build build-bench -j "$jobs"
 scripts/run-benchmarks.sh build-bench --brief
+
+echo "== Debian package (optimised build)"
+tests/e2e/install_test.sh build-bench . cpack
 
 echo "== All tests passed"

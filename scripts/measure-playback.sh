@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Measures the player while it plays: a 50 fps stream (the demo scene, frame delay 1) in a 1920 x 1080
+# window on a virtual X display with the bicubic method. Over SECONDS of playback it reports the player
+# process's CPU time against the wall time, the frames shown (read off the window's time counter by
+# matching its glyphs against the digit strip) against the stream's rate, and the resident memory at the
+# start and the end.
+#   scripts/measure-playback.sh BUILD_DIR [SECONDS]     (BUILD_DIR: an optimised build, e.g. build-release)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$1
+seconds=${2:-20}
+player=$build/ui/qzmplayer
+width=1920
+height=1080
+
+work=$(mktemp -d)
+xvfb_pid=""
+player_pid=""
+cleanup() {
+    [[ -n "$player_pid" ]] && kill "$player_pid" 2>/dev/null && wait "$player_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap 'cleanup || true' EXIT
+
+# The stream: long enough to outlast the measurement, its delay byte (offset 13) set to 1.
+frames=$(((seconds + 8) * 50))
+"$build/tools/make_demo" "$work/fast.qzm" "$frames" >/dev/null
+printf '\001' | dd of="$work/fast.qzm" bs=1 seek=13 conv=notrunc status=none
+
+Xvfb -displayfd 3 -screen 0 ${width}x${height}x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [[ -s "$work/display" ]] && break
+    sleep 0.1
+done
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
+
+mkdir -p "$work/config"
+printf '[Render]\nFilter=3\n' >"$work/config/QZMPlayer.ini"
+XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb "$player" "$work/fast.qzm" >"$work/player.log" 2>&1 &
+player_pid=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^QZM Player 0\.31$' | head -n 1)
+xdotool windowsize "$window" $width $height
+sleep 1
+
+# Each counter glyph as a string of green/not-green pixels; the reference glyphs come from the strip.
+glyph_bits() { convert "$1" -crop "$2" +repage -fx 'g>0.5' -depth 8 gray:- | od -An -v -tx1 | tr -d ' \n'; }
+chars="0123456789:"
+refs=()
+for k in $(seq 0 10); do
+    refs[k]=$(glyph_bits res/skin/digits.png "8x16+0+$((16 * k))")
+done
+# The counter's glyphs stand at (100 + 8 i, H - 31): the box at (98, H - 33), its edge, its frame.
+read_counter() {
+    local text="" bits i k c
+    for i in $(seq 0 7); do
+        bits=$(glyph_bits "$1" "8x16+$((100 + 8 * i))+$((height - 31))")
+        c="?"
+        for k in $(seq 0 10); do
+            [[ "$bits" == "${refs[k]}" ]] && c=${chars:k:1}
+        done
+        text+=$c
+    done
+    echo "$text"
+}
+fiftieths() { # MM:SS:FF -> 1/50 s
+    local m=${1:0:2} s=${1:3:2} f=${1:6:2}
+    echo $(((10#$m * 60 + 10#$s) * 50 + 10#$f))
+}
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$player_pid/stat"; }
+rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$player_pid/status"; }
+
+cpu0=$(cpu_ticks)
+start=$(date +%s.%N)
+import -window "$window" "$work/start.png"
+rss0=$(rss_kb)
+sleep "$seconds"
+cpu1=$(cpu_ticks)
+end=$(date +%s.%N)
+import -window "$window" "$work/end.png"
+rss1=$(rss_kb)
+
+c0=$(read_counter "$work/start.png")
+c1=$(read_counter "$work/end.png")
+wall=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }')
+ticks=$(getconf CLK_TCK)
+echo "player at ${width}x${height}, bicubic, 50 fps stream, ${wall} s of playback:"
+awk -v c=$((cpu1 - cpu0)) -v t="$ticks" -v w="$wall" \
+    'BEGIN { printf "  CPU time %.2f s = %.1f %% of one core\n", c / t, 100 * c / t / w }'
+if [[ "$c0$c1" == *"?"* ]]; then
+    echo "  counter not readable (start \"$c0\", end \"$c1\")"
+else
+    shown=$(($(fiftieths "$c1") - $(fiftieths "$c0")))
+    awk -v n="$shown" -v w="$wall" -v c0="$c0" -v c1="$c1" \
+        'BEGIN { printf "  frames shown %d (counter %s -> %s), expected %.0f: %+.2f %%\n", n, c0, c1, 50 * w, 100 * (n / (50 * w) - 1) }'
+fi
+echo "  resident memory ${rss0} kB at the start, ${rss1} kB at the end"

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Makes the Debian package of a build with cpack, unpacks it into a scratch root and checks it: the
+# dependencies name the Qt libraries, both programs run from the unpacked tree, and the desktop entry,
+# the icons at every freedesktop size and the MIME types are in place and valid.
+#   install_test.sh BUILD_DIR SOURCE_DIR CPACK
+set -euo pipefail
+build=$1
+source_dir=$2
+cpack=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+fail() {
+    echo "FAIL $*"
+    failures=$((failures + 1))
+}
+
+"$cpack" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; exit 1; }
+deb=$(ls "$work"/out/qzmplayer_0.35_*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libpng16-16; do
+    grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
+done
+
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+usr=$root/usr
+
+version=$(QT_QPA_PLATFORM=offscreen "$usr/bin/qzmplayer" --version)
+[[ "$version" == "qzmplayer 0.35" ]] || fail "qzmplayer --version printed \"$version\""
+listing=$("$usr/bin/qzmtool" list "$source_dir/samples/demo.qzm") || fail "qzmtool list failed"
+[[ "$listing" =~ ^1$'\t' ]] || fail "qzmtool list printed \"$listing\""
+
+desktop=$usr/share/applications/qzmplayer.desktop
+if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
+fi
+for line in "Exec=qzmplayer %f" "Icon=qzmplayer" "MimeType=video/x-qzm;application/x-trd;application/x-scl;"; do
+    grep -q -x -F "$line" "$desktop" || fail "the desktop entry lacks $line"
+done
+
+# Each icon is a PNG of the size its folder names (width and height are bytes 16..23 of the file).
+for size in 16 32 48 64 128 256; do
+    icon=$usr/share/icons/hicolor/${size}x${size}/apps/qzmplayer.png
+    [[ -f "$icon" ]] || { fail "no icon $icon"; continue; }
+    read -r -a header <<<"$(od -An -v -tu1 -N24 "$icon" | tr '\n' ' ')"
+    dims="$((header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19]))"
+    dims+="x$((header[20] << 24 | header[21] << 16 | header[22] << 8 | header[23]))"
+    [[ "${header[1]}${header[2]}${header[3]}" == "807871" && "$dims" == "${size}x${size}" ]] ||
+        fail "icon $icon is not a ${size}x${size} PNG ($dims)"
+done
+
+# The MIME description: the system's tool compiles it with the standard database, and every extension in
+# any letter case resolves to its type.
+mime=$usr/share/mime/packages/qzmplayer.xml
+if command -v xmllint >/dev/null; then
+    xmllint --noout "$mime" || fail "the MIME description is not well-formed XML"
+fi
+if command -v update-mime-database >/dev/null && [[ -f /usr/share/mime/packages/freedesktop.org.xml ]]; then
+    mkdir -p "$work/mime/packages"
+    cp /usr/share/mime/packages/freedesktop.org.xml "$mime" "$work/mime/packages/"
+    update-mime-database "$work/mime" 2>"$work/mime.log" || { cat "$work/mime.log"; fail "update-mime-database"; }
+    for entry in "video/x-qzm:*.qzm" "application/x-trd:*.trd" "application/x-scl:*.scl"; do
+        grep -q -F ":$entry" "$work/mime/globs2" || fail "the compiled database lacks $entry"
+    done
+    grep -q -E ':\*\.(qzm|trd|scl):cs' "$work/mime/globs2" && fail "a glob is case-sensitive"
+else
+    for type in video/x-qzm application/x-trd application/x-scl; do
+        grep -q "type=\"$type\"" "$mime" || fail "the MIME description lacks $type"
+    done
+fi
+
+[[ $failures -eq 0 ]] || exit 1
+echo "package $(basename "$deb") checked"

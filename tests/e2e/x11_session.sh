@@ -1,0 +1,109 @@
+# shellcheck shell=bash
+# Shared by the end-to-end tests (sourced, not run): a private X display with no window manager, the
+# player started on it, screenshots of its window taken from outside the process, and measurements of
+# boxes of those screenshots. Expects "player" (the qzmplayer binary) to be set; makes "work".
+set -euo pipefail
+
+work=$(mktemp -d)
+xvfb_pid=""
+player_pid=""
+failures=0
+
+stop_all() {
+    [[ -n "$player_pid" ]] && kill "$player_pid" 2>/dev/null && wait "$player_pid" 2>/dev/null
+    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap 'stop_all || true' EXIT
+
+# Starts Xvfb on the first free display number (it reports the number once it accepts clients).
+start_display() {
+    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [[ -s "$work/display" ]] && break
+        sleep 0.1
+    done
+    [[ -s "$work/display" ]] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
+    DISPLAY=":$(head -n 1 "$work/display")"
+    export DISPLAY
+}
+
+# Starts the player with the given arguments and a configuration folder of its own ($work/config, where
+# a test may put QZMPlayer.ini first), and sets "window" to its main window's id.
+start_player() {
+    mkdir -p "$work/config"
+    XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+        "$player" "$@" >"$work/player.log" 2>&1 &
+    player_pid=$!
+    window=$(timeout 30 xdotool search --sync --onlyvisible --name '^QZM Player 0\.31$' | head -n 1) || true
+    if [[ -z "$window" ]]; then
+        echo "the player's window did not appear"
+        cat "$work/player.log"
+        exit 1
+    fi
+}
+
+player_alive() { kill -0 "$player_pid" 2>/dev/null; }
+
+# The window's size as "W H".
+window_size() {
+    local WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+    echo "$WIDTH $HEIGHT"
+}
+
+# Resizes the window and waits until the X server reports the new size.
+resize_window() {
+    xdotool windowsize "$1" "$2" "$3"
+    for _ in $(seq 50); do
+        [[ "$(window_size "$1")" == "$2 $3" ]] && return 0
+        sleep 0.1
+    done
+    echo "the window did not take the size $2x$3 (it is $(window_size "$1"))"
+    exit 1
+}
+
+shoot() { import -window "$1" "$2"; }
+
+# The share (0..1) of the pixels in box WxH+X+Y of a picture for which an -fx predicate holds; the
+# predicate sees the channels r, g, b scaled to 0..1.
+share() { convert "$1" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:; }
+
+BLUE='abs(r-0)<0.04 && abs(g-0.333)<0.04 && abs(b-0.898)<0.04'
+WHITE='r>0.9 && g>0.9 && b>0.9'
+RED='r>0.4 && r>g+0.3 && r>b+0.3'
+YELLOW='r>0.55 && g>0.45 && b<0.35'
+GREEN='r<0.1 && g>0.9 && b<0.1'
+DARK='r<0.1 && g<0.1 && b<0.1'
+
+# expect NAME PICTURE BOX PREDICATE LOW [HIGH]: the share of the box's pixels matching the predicate is
+# at least LOW (and at most HIGH); a miss is counted and reported, the test goes on.
+expect() {
+    local got
+    got=$(share "$2" "$3" "$4")
+    if ! awk -v g="$got" -v lo="$5" -v hi="${6:-1}" 'BEGIN { exit !(g >= lo && g <= hi) }'; then
+        echo "FAIL $1: box $3 has $got of its pixels matching [$4], expected $5..${6:-1}"
+        failures=$((failures + 1))
+    fi
+}
+
+# Waits until a box of the window is mostly of a colour (the window has painted), up to 20 s.
+wait_painted() {
+    for _ in $(seq 100); do
+        shoot "$1" "$work/wait.png" 2>/dev/null &&
+            awk -v g="$(share "$work/wait.png" "$2" "$3")" 'BEGIN { exit !(g > 0.9) }' && return 0
+        sleep 0.2
+    done
+    echo "the window never painted box $2 in the expected colour"
+    exit 1
+}
+
+finish() {
+    if [[ $failures -ne 0 ]]; then
+        echo "$failures check(s) failed; the player said:"
+        cat "$work/player.log"
+        exit 1
+    fi
+    echo "all checks passed"
+}
