@@ -64,7 +64,8 @@ public:
     // `locate` where the stream lies and starts it with what remains of the file from there. When
     // `locate` finds none the player is left empty. Refused (0, nothing changed) while busy.
     int OpenFile(std::vector<std::uint8_t> bytes, const StreamLocator& locate);
-    // Drops the loaded file and the stream: the empty state.
+    // Drops the loaded file and the stream: the empty state. Refused (nothing changed) while busy,
+    // since the running operation may be reading the file.
     void CloseFile();
 
     // --- Picture. ---
@@ -99,6 +100,7 @@ private:
     class BusyScope;
 
     int BeginStream(const std::uint8_t* stream, std::size_t length);
+    void DropFile();
     bool RestartStream();
     int DecodeNext(bool display);
     void EndPlayback();
