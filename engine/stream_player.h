@@ -46,7 +46,8 @@ public:
     // fails, 1 otherwise. The stream is borrowed: it must stay valid while the player uses it.
     int StartStream(const std::uint8_t* stream, std::size_t length);
     // Decodes the next frame; with `display`, converts and renders it. 1 = decoded, 0 = end of
-    // stream, failed frame, or nothing to decode.
+    // stream, failed frame, nothing to decode, or refused while busy: a caller that must tell the
+    // end from a refusal (a timer tick arriving while a message box is open) checks IsBusy() first.
     int DecodeFrame(bool display);
     // The frame counter: frames decoded since the start, 65535 when there is no frame.
     int CurrentFrame() const { return m_frameCounter; }
@@ -84,6 +85,8 @@ public:
 
     // --- State for the window, the tools and the tests. ---
     IPlayerHost& Host() const { return m_host; }
+    // True exactly while a stream operation runs, so also inside the host's ShowMessage and
+    // ChooseVideo when they are called from one.
     bool IsBusy() const { return m_busy; }
     PlayerState State() const { return m_state; }
     const StreamHeader& Header() const { return m_header; }

@@ -27,16 +27,21 @@ std::vector<std::uint8_t> StreamWithAMessage() {
         {.frameCount = 3});
 }
 
-// A decode that reaches the host (a decoder message) shows the player busy there, and every
-// operation tried from inside is refused and changes nothing: a timer tick, a rewind, a seek,
-// another stream, another file, or closing the file under the running decoder (which freed the
-// buffer it was reading). Busy ends with the operation.
+// Every stream operation that reaches the host (a decoder message, a refusal, the video choice)
+// shows the player busy there, and every operation tried from inside is refused and changes
+// nothing: a timer tick, a rewind, a seek, another stream, another file, or closing the file under
+// the running decoder (which freed the buffer it was reading). Busy ends with the operation.
 TEST(PlayerGuard, NothingRunsFromInsideTheHost) {
     const auto stream = StreamWithAMessage();
     const auto other = MakeStream([](auto& b) { b.Literal(0, Fill(9)).EndFrame(); }, {.frameCount = 1});
+    const auto refused = MakeStream([](auto&) {}, {.version = 8});
     const auto atZero = [](auto) { return std::optional<std::size_t>(0); };
     RecordingHost host;
     CStreamPlayer player(host);
+    const auto choosing = [&](auto) {
+        host.ChooseVideo({});
+        return std::optional<std::size_t>(0);
+    };
     const struct {
         const char* name;
         const std::vector<std::uint8_t>& file;  // opened first
@@ -44,6 +49,16 @@ TEST(PlayerGuard, NothingRunsFromInsideTheHost) {
         int result;
         int counterAfter;
     } cases[] = {
+        {"Seek", stream,
+         [&] {
+             player.Seek(3);
+             return player.CurrentFrame();
+         },
+         3, 3},
+        {"StartStream", stream, [&] { return player.StartStream(refused.data(), refused.size()); }, 0,
+         0xFFFF},
+        {"Rewind", refused, [&] { return player.Rewind(); }, 0, 0xFFFF},
+        {"OpenFile", stream, [&] { return player.OpenFile(stream, choosing); }, 1, 1},
         {"DecodeFrame", stream, [&] { return player.DecodeFrame(true); }, 1, 2},
     };
     for (const auto& c : cases) {
