@@ -32,40 +32,6 @@ protected:
     std::vector<std::uint8_t> bytes;  // the stream being played
 };
 
-TEST(AdvanceRule, StepsThroughRowsThirdsAndTheEnd) {
-    EXPECT_EQ(AdvanceCells(31, 1), 32u);
-    EXPECT_EQ(AdvanceCells(255, 1), 2048u);
-    EXPECT_EQ(AdvanceCells(2303, 1), 4096u);
-    EXPECT_EQ(AdvanceCells(4351, 1), 6144u);
-    EXPECT_EQ(AdvanceCells(254, 254), 2300u);
-    EXPECT_EQ(AdvanceCells(4336, 32), 6160u);
-    // Every count up to 256 lands where counting cells in screen order lands.
-    for (unsigned start = 0; start < 768; start += 37) {
-        for (unsigned n = 0; n <= 256 && start + n <= 768; ++n) {
-            const std::uint64_t address = (start / 256) * 2048 + start % 256;
-            const unsigned target = start + n;
-            const std::uint64_t expected = target == 768 ? 6144 : (target / 256) * 2048 + target % 256;
-            ASSERT_EQ(AdvanceCells(address, n), expected) << start << "+" << n;
-        }
-    }
-}
-
-TEST_F(Decoder, MaskedCellsRepeatTheLastDifference) {
-    Start(MakeStream([](auto& b) {
-        b.SetMasked().Bytes({0x00, 0x81, 0x0F, 0xF0});       // cell 0
-        b.Bytes({0x00, 0xFF, 1, 2, 4, 8, 16, 32, 64, 128});  // cell 1
-        b.Bytes({0x00, 0x03, 0xAA, 0x00});                   // cell 2
-        b.Bytes({0x00, 0x01, 0xAA});                         // cell 3
-        b.Bytes({0x00, 0x00});                               // cell 4
-        b.EndFrame();
-    }));
-    EXPECT_EQ(CellAt(player, 0), (CellLines{0x0F, 0x00, 0x0F, 0x00, 0x0F, 0x00, 0x0F, 0xFF}));
-    EXPECT_EQ(CellAt(player, 1), kRamp);
-    EXPECT_EQ(CellAt(player, 2), Fill(0xAA));
-    EXPECT_EQ(CellAt(player, 3), (CellLines{0xAA, 0, 0xAA, 0, 0xAA, 0, 0xAA, 0}));
-    EXPECT_EQ(CellAt(player, 4), kZeroCell);
-}
-
 // Which cells are XORed onto the screen: masked default cells and masked runs under ModeXor; never
 // literal cells, LSCREEN cells or packed cells.
 TEST_F(Decoder, XorAppliesOnlyToMaskedDefaultCellsAndMaskedRuns) {
@@ -94,23 +60,6 @@ TEST_F(Decoder, XorAppliesOnlyToMaskedDefaultCellsAndMaskedRuns) {
     ASSERT_EQ(player.DecodeFrame(false), 1);
     EXPECT_EQ(CellAt(player, 0), Fill(0x0F));
     EXPECT_EQ(player.DecoderMode(), ModeMasked | ModeXor);
-}
-
-TEST_F(Decoder, SkipsAcrossTheScreenAndFailsPastItsEnd) {
-    // FE three times reaches 4346 (cell 762): a valid frame.
-    Start(MakeStream([](auto& b) { b.Skip254().Skip254().Skip254().EndFrame(); }));
-    EXPECT_EQ(player.CurrentFrame(), 1);
-
-    // Four times goes past the end: the frame fails and the read offset stays at its start.
-    const auto failing = MakeStream([](auto& b) {
-        b.EndFrame();
-        b.Skip254().Skip254().Skip254().Skip254().EndFrame();
-    });
-    Start(failing);
-    const std::size_t before = player.ReadOffset();
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
-    EXPECT_EQ(player.ReadOffset(), before);
 }
 
 TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDropped) {
