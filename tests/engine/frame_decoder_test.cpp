@@ -79,21 +79,6 @@ TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDropped) {
     EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [](auto a) { return a == 0x38; }));
 }
 
-TEST_F(Decoder, FullScreenFillsTheBitmapAndEndsTheFrame) {
-    const CellLines a = Fill(0x3C);
-    const CellLines b = {0xAA, 1, 2, 3, 4, 5, 6, 7};  // begins with the marker: a run of one
-    Start(MakeStream([&](auto& s) {
-        s.FullScreen(0xAA).FullScreenRun(256, a).FullScreenRun(256, a).FullScreenCell(b);
-        s.FullScreenRun(255, a);
-        s.Literal(0, Fill(0x01)).EndFrame();  // the next frame
-    }));
-    EXPECT_EQ(CellAt(player, 0), a);
-    EXPECT_EQ(CellAt(player, 4096), b);
-    EXPECT_EQ(CellAt(player, 4351), a);
-    ASSERT_EQ(player.DecodeFrame(true), 1);
-    EXPECT_EQ(CellAt(player, 0), Fill(0x01));
-}
-
 TEST_F(Decoder, FullScreenRunsBeyondTheLastCellFailTheFrame) {
     Start(MakeStream([](auto& b) {
         b.EndFrame();
@@ -142,20 +127,6 @@ TEST_F(Decoder, LScreenReportsEachUnknownMarkerAndGoesOn) {
     EXPECT_EQ(CellAt(player, 1), Fill(3));
 }
 
-TEST_F(Decoder, LScreenReadsAttributeRowsOnceModeAttributesIsSet) {
-    // ModeAttributes set in this very frame already reaches LSCREEN.
-    Start(MakeStream([](auto& b) {
-        b.SetModes(4).LScreen();
-        b.LsRepeat(32, kZeroCell).Bytes({0x01, 0x38, 0x00, 0x00, 0x00});  // row 0: all 0x38
-        b.LsRepeat(32, kZeroCell).Bytes({0x00, 0x00, 0x00, 0x00});        // row 1: repeats 0x38
-        b.LsRepeat(1, kZeroCell).LsEnd();                                 // row 2 not completed
-    }));
-    for (int i = 0; i < 64; ++i) {
-        ASSERT_EQ(AttributeAt(player, i), 0x38) << i;
-    }
-    EXPECT_EQ(AttributeAt(player, 64), 7);
-}
-
 TEST_F(Decoder, LScreenAttributeRowsFollowARunInOrder) {
     // One marker-1 run over 64 cells completes two rows: both rows' data follow the cell data, and
     // attribute bytes keep all eight bits.
@@ -171,36 +142,6 @@ TEST_F(Decoder, LScreenAttributeRowsFollowARunInOrder) {
     EXPECT_EQ(AttributeAt(player, 31), 0x42);
     EXPECT_EQ(AttributeAt(player, 32), 0x05);
     EXPECT_EQ(AttributeAt(player, 63), 0x05);
-}
-
-TEST_F(Decoder, PackedFormCommandsAndMaskGroups) {
-    Start(MakeStream([](auto& b) {
-        b.SetModes(2);
-        // Mask 02: a cell, a skip of 5, six more cells: cells 0 and 6-11; cell address 12.
-        b.PackedGroup(0x02).PackedCell(Fill(1)).PackedSkip(5);
-        for (int i = 0; i < 6; ++i) {
-            b.PackedCell(Fill(2));
-        }
-        b.PackedGroup(0x00);  // eight cells from 12
-        for (int i = 0; i < 8; ++i) {
-            b.PackedCell(Fill(3));
-        }
-        b.PackedEndFrame();
-        b.PackedLScreen().LsRepeat(1, Fill(4)).LsEnd();  // frame 2
-        b.PackedEndStream();
-    }));
-    EXPECT_EQ(CellAt(player, 0), Fill(1));
-    EXPECT_EQ(CellAt(player, 1), kZeroCell);
-    EXPECT_EQ(CellAt(player, 5), kZeroCell);
-    EXPECT_EQ(CellAt(player, 6), Fill(2));
-    EXPECT_EQ(CellAt(player, 11), Fill(2));
-    EXPECT_EQ(CellAt(player, 12), Fill(3));
-    EXPECT_EQ(CellAt(player, 19), Fill(3));
-    EXPECT_EQ(CellAt(player, 20), kZeroCell);
-    ASSERT_EQ(player.DecodeFrame(true), 1);
-    EXPECT_EQ(CellAt(player, 0), Fill(4));
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(player.State(), PlayerState::Ended);
 }
 
 TEST_F(Decoder, PackedAttributeGroupsArePendingFromTheNextFrame) {
