@@ -14,7 +14,6 @@ public:
         : m_data(data), m_size(size), m_position(position <= size ? position : size) {}
 
     std::size_t Position() const { return m_position; }
-    std::size_t Remaining() const { return m_size - m_position; }
 
     bool Byte(std::uint8_t& out) {
         if (m_position >= m_size) {

@@ -213,11 +213,11 @@ int CStreamPlayer::OpenFile(std::vector<std::uint8_t> bytes, const StreamLocator
         return 0;
     }
     BusyScope busy(m_busy);
-    CloseFile();
+    DropFile();
     m_fileBuffer = std::move(bytes);
     const std::optional<std::size_t> offset = locate(m_fileBuffer);
     if (!offset) {
-        CloseFile();
+        DropFile();
         return 0;
     }
     const std::size_t start = std::min(*offset, m_fileBuffer.size());
@@ -225,6 +225,12 @@ int CStreamPlayer::OpenFile(std::vector<std::uint8_t> bytes, const StreamLocator
 }
 
 void CStreamPlayer::CloseFile() {
+    if (!m_busy) {
+        DropFile();
+    }
+}
+
+void CStreamPlayer::DropFile() {
     m_stream = nullptr;
     m_streamLength = 0;
     m_readOffset = 0;

@@ -46,7 +46,8 @@ public:
     // fails, 1 otherwise. The stream is borrowed: it must stay valid while the player uses it.
     int StartStream(const std::uint8_t* stream, std::size_t length);
     // Decodes the next frame; with `display`, converts and renders it. 1 = decoded, 0 = end of
-    // stream, failed frame, or nothing to decode.
+    // stream, failed frame, nothing to decode, or refused while busy: a caller that must tell the
+    // end from a refusal (a timer tick arriving while a message box is open) checks IsBusy() first.
     int DecodeFrame(bool display);
     // The frame counter: frames decoded since the start, 65535 when there is no frame.
     int CurrentFrame() const { return m_frameCounter; }
@@ -64,7 +65,8 @@ public:
     // `locate` where the stream lies and starts it with what remains of the file from there. When
     // `locate` finds none the player is left empty. Refused (0, nothing changed) while busy.
     int OpenFile(std::vector<std::uint8_t> bytes, const StreamLocator& locate);
-    // Drops the loaded file and the stream: the empty state.
+    // Drops the loaded file and the stream: the empty state. Refused (nothing changed) while busy,
+    // since the running operation may be reading the file.
     void CloseFile();
 
     // --- Picture. ---
@@ -83,6 +85,8 @@ public:
 
     // --- State for the window, the tools and the tests. ---
     IPlayerHost& Host() const { return m_host; }
+    // True exactly while a stream operation runs, so also inside the host's ShowMessage and
+    // ChooseVideo when they are called from one.
     bool IsBusy() const { return m_busy; }
     PlayerState State() const { return m_state; }
     const StreamHeader& Header() const { return m_header; }
@@ -99,6 +103,7 @@ private:
     class BusyScope;
 
     int BeginStream(const std::uint8_t* stream, std::size_t length);
+    void DropFile();
     bool RestartStream();
     int DecodeNext(bool display);
     void EndPlayback();

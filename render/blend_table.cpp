@@ -4,13 +4,6 @@ namespace qzm {
 
 namespace {
 
-// Channel bit of a colour number and the bit position of that channel in a Pixel32.
-struct Channel {
-    unsigned colourBit;
-    unsigned pixelShift;
-};
-constexpr std::array<Channel, 3> kChannels{{{1u, 0u}, {4u, 8u}, {2u, 16u}}};  // blue, green, red
-
 constexpr unsigned kBlack = 0;
 constexpr unsigned kWhite = 7;
 constexpr Pixel32 kOpaque = 0xFF000000u;
@@ -67,7 +60,7 @@ PairTable BuildPairTable(const BlendWeights& weights) {
             const unsigned both = (p >> 3) & p;
             const unsigned either = (p >> 3) | p;
             Pixel32 entry = kOpaque;
-            for (const Channel& ch : kChannels) {
+            for (const ColourChannel& ch : kColourChannels) {
                 unsigned value = 0;
                 if (both & ch.colourBit) {
                     value = 255;
@@ -84,14 +77,14 @@ PairTable BuildPairTable(const BlendWeights& weights) {
 
 void FillBlendTable(const PairTable& pairs, const BlendWeights& weights,
                     std::span<Pixel32, kBlendTableEntries> table) {
-    const ChannelTable blue = BuildChannelTable(pairs, weights, kChannels[0].pixelShift);
-    const ChannelTable green = BuildChannelTable(pairs, weights, kChannels[1].pixelShift);
-    const ChannelTable red = BuildChannelTable(pairs, weights, kChannels[2].pixelShift);
+    const ChannelTable blue = BuildChannelTable(pairs, weights, kColourChannels[0].pixelShift);
+    const ChannelTable green = BuildChannelTable(pairs, weights, kColourChannels[1].pixelShift);
+    const ChannelTable red = BuildChannelTable(pairs, weights, kColourChannels[2].pixelShift);
     Pixel32* out = table.data();
     for (unsigned code = 0; code < kNeighbourhoodCodes; ++code) {
-        const Pixel32* b = blue[ChannelCase(code, kChannels[0].colourBit)].data();
-        const Pixel32* g = green[ChannelCase(code, kChannels[1].colourBit)].data();
-        const Pixel32* r = red[ChannelCase(code, kChannels[2].colourBit)].data();
+        const Pixel32* b = blue[ChannelCase(code, kColourChannels[0].colourBit)].data();
+        const Pixel32* g = green[ChannelCase(code, kColourChannels[1].colourBit)].data();
+        const Pixel32* r = red[ChannelCase(code, kColourChannels[2].colourBit)].data();
         for (unsigned vh = 0; vh < kEntriesPerCode; ++vh) {
             out[vh] = kOpaque | b[vh] | g[vh] | r[vh];
         }

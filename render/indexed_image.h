@@ -34,12 +34,6 @@ struct PaletteEntry {
 
 using Palette = std::array<PaletteEntry, kColourCount>;
 
-constexpr PaletteEntry ColourEntry(int colour) {
-    return PaletteEntry{static_cast<std::uint8_t>((colour & 1) ? 255 : 0),
-                        static_cast<std::uint8_t>((colour & 4) ? 255 : 0),
-                        static_cast<std::uint8_t>((colour & 2) ? 255 : 0), 0};
-}
-
 // A 32-bit output pixel: 0xFFRRGGBB as a host-order word, so that on a little-endian machine its
 // bytes are blue, green, red, 0xFF. The top byte is not significant to the picture; it is kept at
 // 0xFF so that the buffer can be shown directly as an opaque RGB image.
@@ -47,10 +41,6 @@ using Pixel32 = std::uint32_t;
 
 constexpr Pixel32 MakePixel(unsigned red, unsigned green, unsigned blue) {
     return 0xFF000000u | ((red & 0xFFu) << 16) | ((green & 0xFFu) << 8) | (blue & 0xFFu);
-}
-
-constexpr Pixel32 ColourPixel(int colour) {
-    return MakePixel((colour & 2) ? 255 : 0, (colour & 4) ? 255 : 0, (colour & 1) ? 255 : 0);
 }
 
 constexpr unsigned PixelRed(Pixel32 p) {
@@ -61,6 +51,32 @@ constexpr unsigned PixelGreen(Pixel32 p) {
 }
 constexpr unsigned PixelBlue(Pixel32 p) {
     return p & 0xFFu;
+}
+
+// The one mapping of colour-number bits to channels: for blue, green and red, the bit that holds
+// the channel and the channel's place in a Pixel32. The pixels, palette entries and blend tables of
+// the eight colours are all made from it.
+struct ColourChannel {
+    unsigned colourBit;
+    unsigned pixelShift;
+};
+inline constexpr std::array<ColourChannel, 3> kColourChannels{{{1u, 0u}, {4u, 8u}, {2u, 16u}}};
+
+constexpr Pixel32 ColourPixel(int colour) {
+    Pixel32 pixel = MakePixel(0, 0, 0);
+    for (const ColourChannel& channel : kColourChannels) {
+        if (static_cast<unsigned>(colour) & channel.colourBit) {
+            pixel |= 0xFFu << channel.pixelShift;
+        }
+    }
+    return pixel;
+}
+
+constexpr PaletteEntry ColourEntry(int colour) {
+    const Pixel32 pixel = ColourPixel(colour);
+    return PaletteEntry{static_cast<std::uint8_t>(PixelBlue(pixel)),
+                        static_cast<std::uint8_t>(PixelGreen(pixel)),
+                        static_cast<std::uint8_t>(PixelRed(pixel)), 0};
 }
 
 }  // namespace qzm

@@ -19,11 +19,6 @@ const std::uint8_t* RowStart(const std::uint8_t* image, int row) {
 
 }  // namespace
 
-unsigned NeighbourhoodCode(const std::uint8_t* image, int row, int column) {
-    const std::uint8_t* pixel = RowStart(image, row) + column;
-    return (PairAt(pixel) << 6) | PairAt(pixel + 1);
-}
-
 void ComputeRowCodeOffsets(const std::uint8_t* image, int row, RowCodeOffsets& offsets) {
     const std::uint8_t* pixel = RowStart(image, row);
     unsigned next = PairAt(pixel);

@@ -11,11 +11,9 @@
 
 namespace qzm {
 
-// The 12-bit code of source pixel (row, column): colours of (row, column), (row + 1, column),
-// (row, column + 1) and (row + 1, column + 1) in bits 11-9, 8-6, 5-3 and 2-0.
-unsigned NeighbourhoodCode(const std::uint8_t* image, int row, int column);
-
-// For every column of one source row, the offset of its code's block in the BlendTable
+// The 12-bit code of source pixel (row, column) holds the colours of (row, column), (row + 1,
+// column), (row, column + 1) and (row + 1, column + 1) in bits 11-9, 8-6, 5-3 and 2-0. For every
+// column of one source row, RowCodeOffsets holds the offset of its code's block in the BlendTable
 // (code * 64). The row's codes are made once and shared by all output rows that sample it.
 using RowCodeOffsets = std::array<std::uint32_t, kImageWidth>;
 void ComputeRowCodeOffsets(const std::uint8_t* image, int row, RowCodeOffsets& offsets);

@@ -32,40 +32,6 @@ protected:
     std::vector<std::uint8_t> bytes;  // the stream being played
 };
 
-TEST(AdvanceRule, StepsThroughRowsThirdsAndTheEnd) {
-    EXPECT_EQ(AdvanceCells(31, 1), 32u);
-    EXPECT_EQ(AdvanceCells(255, 1), 2048u);
-    EXPECT_EQ(AdvanceCells(2303, 1), 4096u);
-    EXPECT_EQ(AdvanceCells(4351, 1), 6144u);
-    EXPECT_EQ(AdvanceCells(254, 254), 2300u);
-    EXPECT_EQ(AdvanceCells(4336, 32), 6160u);
-    // Every count up to 256 lands where counting cells in screen order lands.
-    for (unsigned start = 0; start < 768; start += 37) {
-        for (unsigned n = 0; n <= 256 && start + n <= 768; ++n) {
-            const std::uint64_t address = (start / 256) * 2048 + start % 256;
-            const unsigned target = start + n;
-            const std::uint64_t expected = target == 768 ? 6144 : (target / 256) * 2048 + target % 256;
-            ASSERT_EQ(AdvanceCells(address, n), expected) << start << "+" << n;
-        }
-    }
-}
-
-TEST_F(Decoder, MaskedCellsRepeatTheLastDifference) {
-    Start(MakeStream([](auto& b) {
-        b.SetMasked().Bytes({0x00, 0x81, 0x0F, 0xF0});       // cell 0
-        b.Bytes({0x00, 0xFF, 1, 2, 4, 8, 16, 32, 64, 128});  // cell 1
-        b.Bytes({0x00, 0x03, 0xAA, 0x00});                   // cell 2
-        b.Bytes({0x00, 0x01, 0xAA});                         // cell 3
-        b.Bytes({0x00, 0x00});                               // cell 4
-        b.EndFrame();
-    }));
-    EXPECT_EQ(CellAt(player, 0), (CellLines{0x0F, 0x00, 0x0F, 0x00, 0x0F, 0x00, 0x0F, 0xFF}));
-    EXPECT_EQ(CellAt(player, 1), kRamp);
-    EXPECT_EQ(CellAt(player, 2), Fill(0xAA));
-    EXPECT_EQ(CellAt(player, 3), (CellLines{0xAA, 0, 0xAA, 0, 0xAA, 0, 0xAA, 0}));
-    EXPECT_EQ(CellAt(player, 4), kZeroCell);
-}
-
 // Which cells are XORed onto the screen: masked default cells and masked runs under ModeXor; never
 // literal cells, LSCREEN cells or packed cells.
 TEST_F(Decoder, XorAppliesOnlyToMaskedDefaultCellsAndMaskedRuns) {
@@ -96,23 +62,6 @@ TEST_F(Decoder, XorAppliesOnlyToMaskedDefaultCellsAndMaskedRuns) {
     EXPECT_EQ(player.DecoderMode(), ModeMasked | ModeXor);
 }
 
-TEST_F(Decoder, SkipsAcrossTheScreenAndFailsPastItsEnd) {
-    // FE three times reaches 4346 (cell 762): a valid frame.
-    Start(MakeStream([](auto& b) { b.Skip254().Skip254().Skip254().EndFrame(); }));
-    EXPECT_EQ(player.CurrentFrame(), 1);
-
-    // Four times goes past the end: the frame fails and the read offset stays at its start.
-    const auto failing = MakeStream([](auto& b) {
-        b.EndFrame();
-        b.Skip254().Skip254().Skip254().Skip254().EndFrame();
-    });
-    Start(failing);
-    const std::size_t before = player.ReadOffset();
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
-    EXPECT_EQ(player.ReadOffset(), before);
-}
-
 TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDropped) {
     // A literal run of 255 cells from cell 699 writes 69 cells and drops the rest; the frame
     // fails, and the attributes that follow the bitmap in memory are untouched.
@@ -128,21 +77,6 @@ TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDropped) {
     EXPECT_EQ(CellAt(player, 4351), Fill(0xFF));  // the last cell of the screen was written
     const auto attributes = player.Screen().subspan(kBitmapBytes);
     EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [](auto a) { return a == 0x38; }));
-}
-
-TEST_F(Decoder, FullScreenFillsTheBitmapAndEndsTheFrame) {
-    const CellLines a = Fill(0x3C);
-    const CellLines b = {0xAA, 1, 2, 3, 4, 5, 6, 7};  // begins with the marker: a run of one
-    Start(MakeStream([&](auto& s) {
-        s.FullScreen(0xAA).FullScreenRun(256, a).FullScreenRun(256, a).FullScreenCell(b);
-        s.FullScreenRun(255, a);
-        s.Literal(0, Fill(0x01)).EndFrame();  // the next frame
-    }));
-    EXPECT_EQ(CellAt(player, 0), a);
-    EXPECT_EQ(CellAt(player, 4096), b);
-    EXPECT_EQ(CellAt(player, 4351), a);
-    ASSERT_EQ(player.DecodeFrame(true), 1);
-    EXPECT_EQ(CellAt(player, 0), Fill(0x01));
 }
 
 TEST_F(Decoder, FullScreenRunsBeyondTheLastCellFailTheFrame) {
@@ -193,20 +127,6 @@ TEST_F(Decoder, LScreenReportsEachUnknownMarkerAndGoesOn) {
     EXPECT_EQ(CellAt(player, 1), Fill(3));
 }
 
-TEST_F(Decoder, LScreenReadsAttributeRowsOnceModeAttributesIsSet) {
-    // ModeAttributes set in this very frame already reaches LSCREEN.
-    Start(MakeStream([](auto& b) {
-        b.SetModes(4).LScreen();
-        b.LsRepeat(32, kZeroCell).Bytes({0x01, 0x38, 0x00, 0x00, 0x00});  // row 0: all 0x38
-        b.LsRepeat(32, kZeroCell).Bytes({0x00, 0x00, 0x00, 0x00});        // row 1: repeats 0x38
-        b.LsRepeat(1, kZeroCell).LsEnd();                                 // row 2 not completed
-    }));
-    for (int i = 0; i < 64; ++i) {
-        ASSERT_EQ(AttributeAt(player, i), 0x38) << i;
-    }
-    EXPECT_EQ(AttributeAt(player, 64), 7);
-}
-
 TEST_F(Decoder, LScreenAttributeRowsFollowARunInOrder) {
     // One marker-1 run over 64 cells completes two rows: both rows' data follow the cell data, and
     // attribute bytes keep all eight bits.
@@ -222,36 +142,6 @@ TEST_F(Decoder, LScreenAttributeRowsFollowARunInOrder) {
     EXPECT_EQ(AttributeAt(player, 31), 0x42);
     EXPECT_EQ(AttributeAt(player, 32), 0x05);
     EXPECT_EQ(AttributeAt(player, 63), 0x05);
-}
-
-TEST_F(Decoder, PackedFormCommandsAndMaskGroups) {
-    Start(MakeStream([](auto& b) {
-        b.SetModes(2);
-        // Mask 02: a cell, a skip of 5, six more cells: cells 0 and 6-11; cell address 12.
-        b.PackedGroup(0x02).PackedCell(Fill(1)).PackedSkip(5);
-        for (int i = 0; i < 6; ++i) {
-            b.PackedCell(Fill(2));
-        }
-        b.PackedGroup(0x00);  // eight cells from 12
-        for (int i = 0; i < 8; ++i) {
-            b.PackedCell(Fill(3));
-        }
-        b.PackedEndFrame();
-        b.PackedLScreen().LsRepeat(1, Fill(4)).LsEnd();  // frame 2
-        b.PackedEndStream();
-    }));
-    EXPECT_EQ(CellAt(player, 0), Fill(1));
-    EXPECT_EQ(CellAt(player, 1), kZeroCell);
-    EXPECT_EQ(CellAt(player, 5), kZeroCell);
-    EXPECT_EQ(CellAt(player, 6), Fill(2));
-    EXPECT_EQ(CellAt(player, 11), Fill(2));
-    EXPECT_EQ(CellAt(player, 12), Fill(3));
-    EXPECT_EQ(CellAt(player, 19), Fill(3));
-    EXPECT_EQ(CellAt(player, 20), kZeroCell);
-    ASSERT_EQ(player.DecodeFrame(true), 1);
-    EXPECT_EQ(CellAt(player, 0), Fill(4));
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(player.State(), PlayerState::Ended);
 }
 
 TEST_F(Decoder, PackedAttributeGroupsArePendingFromTheNextFrame) {

@@ -89,17 +89,6 @@ TEST(Seek, LandsOnTheSliderPositionClampedToTheFrames) {
     EXPECT_EQ(Observe(player), Replay(stream, 5));
 }
 
-TEST(Seek, WithoutFramesInTheHeaderChangesNothing) {
-    const auto stream = CountingStream(10, 0, 0);
-    RecordingHost host;
-    CStreamPlayer player(host);
-    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
-    ASSERT_EQ(player.DecodeFrame(true), 1);
-    const Observed before = Observe(player);
-    player.Seek(5);
-    EXPECT_EQ(Observe(player), before);
-}
-
 // Random walks over long streams, with seeks in both directions and playback in between, against
 // a replay from the start each time. The kept copies of the decoder state must make no difference.
 TEST(Seek, EqualsAReplayFromTheStartWhereverItStartsFrom) {

@@ -61,58 +61,56 @@ TEST_F(StreamStart, BodyOffsetDependsOnVersion) {
     }
 }
 
-TEST_F(StreamStart, RefusesBadMagicAndVersionsFromEight) {
+// Each refusal shows its message (a null stream none), keeps the picture and the header it read,
+// and leaves nothing to decode or seek. Refused: a bad magic, versions from 8, and streams shorter
+// than the 256-byte header or than the 2048 bytes versions 0 and 1 carry after it.
+TEST_F(StreamStart, RefusalsShowTheirMessageAndKeepThePicture) {
+    const auto good = TwoFrames();
     auto badMagic = TwoFrames();
     badMagic[1] = 'X';
-    auto version8 = TwoFrames({.version = 8});
-    auto version255 = TwoFrames({.version = 255});
-    EXPECT_EQ(player.StartStream(badMagic.data(), badMagic.size()), 0);
-    EXPECT_EQ(player.StartStream(version8.data(), version8.size()), 0);
-    EXPECT_EQ(player.StartStream(version255.data(), version255.size()), 0);
-    EXPECT_EQ(host.messages,
-              (std::vector<std::string>{"Invalid stream!", "Unsupported version!", "Unsupported version!"}));
-    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
-    EXPECT_EQ(player.State(), PlayerState::Refused);
-    // The refused header is kept, for the information dialog.
-    EXPECT_EQ(player.Header().Version(), 255);
-}
-
-TEST_F(StreamStart, RefusalKeepsThePreviousPicture) {
-    const auto good = TwoFrames();
-    ASSERT_EQ(player.StartStream(good.data(), good.size()), 1);
-    const auto screen = std::vector<std::uint8_t>(player.Screen().begin(), player.Screen().end());
-    const auto image = player.IndexedImage();
-    const auto bad = TwoFrames({.version = 9});
-    EXPECT_EQ(player.StartStream(bad.data(), bad.size()), 0);
-    EXPECT_TRUE(std::equal(screen.begin(), screen.end(), player.Screen().begin()));
-    EXPECT_EQ(image, player.IndexedImage());
-    // Nothing of the refused stream can be decoded, rewound to or sought.
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    player.Seek(1);
-    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
-}
-
-TEST_F(StreamStart, RefusesStreamsTooShortForTheirHeader) {
-    const auto full = TwoFrames({.version = 1});
-    // Shorter than the 256-byte header, or than the 2048 bytes versions 0 and 1 carry after it.
-    for (std::size_t length : {0u, 1u, 2u, 255u, 256u, 2303u}) {
+    const auto version8 = TwoFrames({.version = 8});
+    const auto version255 = TwoFrames({.version = 255});
+    const auto legacy = TwoFrames({.version = 1});
+    const struct {
+        const std::vector<std::uint8_t>* stream;
+        std::size_t length;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {&badMagic, badMagic.size(), {"Invalid stream!"}},
+        {&version8, version8.size(), {"Unsupported version!"}},
+        {&version255, version255.size(), {"Unsupported version!"}},
+        {&legacy, 0, {"Invalid stream!"}},
+        {&legacy, 2, {"Invalid stream!"}},
+        {&legacy, 255, {"Invalid stream!"}},
+        {&legacy, 256, {"Invalid stream!"}},
+        {&legacy, 2303, {"Invalid stream!"}},
+        {nullptr, 100, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        ASSERT_EQ(player.StartStream(good.data(), good.size()), 1);
+        const std::vector<std::uint8_t> screen(player.Screen().begin(), player.Screen().end());
+        const auto image = player.IndexedImage();
         host.messages.clear();
-        EXPECT_EQ(player.StartStream(full.data(), length), 0) << length;
-        EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid stream!"}) << length;
+        EXPECT_EQ(player.StartStream(c.stream ? c.stream->data() : nullptr, c.length), 0);
+        EXPECT_EQ(host.messages, c.messages);
+        EXPECT_TRUE(std::equal(screen.begin(), screen.end(), player.Screen().begin()));
+        EXPECT_EQ(image, player.IndexedImage());
+        if (c.stream == nullptr) {
+            EXPECT_EQ(player.CurrentFrame(), 1);  // ignored: the stream plays on
+            continue;
+        }
+        EXPECT_EQ(player.State(), PlayerState::Refused);
+        EXPECT_EQ(player.Header().Version(), c.length > 2 ? (*c.stream)[2] : 0);
+        EXPECT_EQ(player.DecodeFrame(true), 0);
+        player.Seek(1);
+        EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
     }
     // Exactly the header and nothing more: accepted, and the first frame meets the end of data.
     host.messages.clear();
-    EXPECT_EQ(player.StartStream(full.data(), 2304), 0);
+    EXPECT_EQ(player.StartStream(legacy.data(), 2304), 0);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(player.State(), PlayerState::Ended);
-}
-
-TEST_F(StreamStart, NullStreamIsIgnoredSilently) {
-    const auto stream = TwoFrames();
-    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
-    EXPECT_EQ(player.StartStream(nullptr, 100), 0);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(player.CurrentFrame(), 1);
 }
 
 TEST_F(StreamStart, DefaultAttributeFillsTheAttributes) {

@@ -16,7 +16,6 @@ public:
 
     void ShowMessage(std::string_view text) override {
         std::fprintf(stderr, "qzmtool: %.*s\n", static_cast<int>(text.size()), text.data());
-        ++m_messages;
     }
 
     int ChooseVideo(std::span<const std::string> names) override {
@@ -28,11 +27,8 @@ public:
         return -1;
     }
 
-    int Messages() const { return m_messages; }
-
 private:
     int m_videoRow;
-    int m_messages = 0;
 };
 
 }  // namespace qzm::tool
