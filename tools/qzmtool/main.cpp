@@ -17,6 +17,8 @@ constexpr const char* kUsage =
     "      prints what the video's header says\n"
     "  qzmtool list FILE\n"
     "      lists the videos in the file: number, name, byte offset\n"
+    "  qzmtool pack OUT.trd|OUT.scl VIDEO.qzm...\n"
+    "      puts the videos on a TR-DOS disk image or an SCL archive, named as their headers say\n"
     "\n"
     "FILE is a .qzm stream, or a .trd or .scl disk image; --video N picks its Nth video (default 1).\n";
 
@@ -51,6 +53,9 @@ int main(int argc, char** argv) {
     }
     if (command == "list") {
         return RunList(words);
+    }
+    if (command == "pack") {
+        return RunPack(words);
     }
     Complain("unknown command '" + command + "'");
     std::fputs(kUsage, stderr);
