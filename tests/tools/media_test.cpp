@@ -3,14 +3,15 @@
 
 #include <cmath>
 
-#include "image_writer.h"
+#include "media_files.h"
 #include "media_reader.h"
-#include "temp_dir.h"
 
 namespace qzm::media {
 namespace {
 
 using testing::TempDir;
+using testing::WriteGreyVideo;
+using testing::WritePicture;
 
 TEST(MediaGeometry, LetterBoxKeepsThePictureShape) {
     const std::pair<double, Rect> cases[] = {
@@ -49,18 +50,6 @@ TEST(MediaGeometry, DelayIsTheNearestWholeNumberOfFiftieths) {
     for (const auto& c : cases) {
         EXPECT_EQ(DelayForFrameRate(c.num, c.den), c.delay) << c.num << "/" << c.den;
     }
-}
-
-// A YUV4MPEG video of flat grey frames, frame k at luma 16 + 20 k, at `rate` ("50:1").
-std::string WriteGreyVideo(const TempDir& dir, const std::string& name, const std::string& rate, int frames) {
-    constexpr int kW = 64, kH = 48;
-    std::string text = "YUV4MPEG2 W64 H48 F" + rate + " Ip A1:1 C444\n";
-    for (int k = 0; k < frames; ++k) {
-        text += "FRAME\n";
-        text.append(kW * kH, static_cast<char>(16 + 20 * k));
-        text.append(2 * kW * kH, static_cast<char>(128));
-    }
-    return dir.Write(name, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 // Reads every frame; returns the first pixel's red value of each.
@@ -102,21 +91,6 @@ TEST(MediaReader, VideoFramesAreDroppedOrRepeatedToKeepTime) {
         }
         EXPECT_EQ(shown, c.shown);
     }
-}
-
-// Writes a `w` x `h` picture of one colour with the project's image writer.
-std::string WritePicture(const TempDir& dir, const std::string& name, int w, int h, std::uint8_t r,
-                         std::uint8_t g, std::uint8_t b, tool::ImageFormat format) {
-    tool::RgbImage image;
-    image.Resize(w, h);
-    for (std::size_t i = 0; i < image.rgb.size(); i += 3) {
-        image.rgb[i] = r;
-        image.rgb[i + 1] = g;
-        image.rgb[i + 2] = b;
-    }
-    std::string error;
-    EXPECT_TRUE(tool::WriteImage(dir.Path() / name, image, format, error)) << error;
-    return (dir.Path() / name).string();
 }
 
 // The frame's rows as 'X' (the picture's colour) or '.' (black border), sampled down the middle
