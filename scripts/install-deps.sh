@@ -4,7 +4,7 @@
 #   scripts/install-deps.sh --tests   also what the tests, fuzzers and benchmarks need
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libpng-dev)
+packages=(cmake ninja-build g++ pkg-config libpng-dev libavformat-dev libavcodec-dev libswscale-dev libavutil-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
                libpixman-1-dev libswscale-dev)

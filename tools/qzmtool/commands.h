@@ -11,6 +11,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+int RunEncode(const std::vector<std::string>& words);
 int RunExport(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
 int RunList(const std::vector<std::string>& words);
