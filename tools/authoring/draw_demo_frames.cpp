@@ -83,10 +83,21 @@ private:
     std::array<std::uint8_t, kWidth * kHeight * 3> m_rgb{};
 };
 
+// The colour at `t` (0 to 1) along a gradient through `stops`, evenly spaced.
+template <std::size_t N>
+Rgb Gradient(const Rgb (&stops)[N], double t) {
+    const double at = std::clamp(t, 0.0, 1.0) * (N - 1);
+    const std::size_t i = std::min(static_cast<std::size_t>(at), N - 2);
+    return Mix(stops[i], stops[i + 1], at - static_cast<double>(i));
+}
+
 // A photograph-like landscape at dusk in the rows [top, top + height): a sky fading from deep blue
-// to orange, the sun at (sunX, sunY) with its glow around (sunX, glowY), two ranges of hills, and the
-// sea with the sun's rippling reflection.
+// through magenta and red to yellow, the sun at (sunX, sunY) with its glow around (sunX, glowY), two
+// ranges of hills, and the sea with the sun's rippling reflection. Neighbouring stops of each
+// gradient are two of the eight colours, which the encoder's per-cell pairs of colours dither well.
 void DrawLandscape(Picture& p, int top, int height, double sunX, double sunY, double glowY) {
+    constexpr Rgb kSky[] = {{0, 0, 90}, {0, 0, 255}, {255, 0, 255}, {255, 0, 0}, {255, 255, 0}};
+    constexpr Rgb kSea[] = {{255, 0, 0}, {255, 0, 255}, {0, 0, 255}, {0, 0, 60}};
     const double horizon = top + height * 0.62;
     for (int y = top; y < top + height; ++y) {
         for (int x = 0; x < kWidth; ++x) {
@@ -94,24 +105,23 @@ void DrawLandscape(Picture& p, int top, int height, double sunX, double sunY, do
                 horizon - height * (0.16 + 0.06 * std::sin(x / 19.0) + 0.04 * std::sin(x / 7.0 + 1));
             const double near =
                 horizon - height * (0.05 + 0.07 * std::sin(x / 31.0 + 2) + 0.02 * std::sin(x / 5.0));
-            const double glow = std::exp(-((x - sunX) * (x - sunX) + (y - glowY) * (y - glowY)) / 1800.0);
+            const double glow = std::exp(-((x - sunX) * (x - sunX) + (y - glowY) * (y - glowY)) / 600.0);
             Rgb c;
             if (y < far) {
-                c = Mix({20, 20, 110}, {250, 140, 50}, (y - top) / (horizon - top));
-                c = Mix(c, {255, 230, 140}, glow);
+                c = Mix(Gradient(kSky, (y - top) / (horizon - top)), {255, 255, 0}, glow);
                 if ((x - sunX) * (x - sunX) + (y - sunY) * (y - sunY) < 100) {
-                    c = {255, 250, 200};
+                    c = {255, 255, 255};
                 }
             } else if (y < near) {
-                c = Mix({120, 60, 130}, {70, 30, 90}, (y - far) / 20.0);
+                c = Mix({255, 0, 255}, {0, 0, 0}, 0.3 + (y - far) / 30.0);
             } else if (y < horizon) {
-                c = Mix({40, 20, 40}, {10, 10, 20}, (y - near) / 10.0);
+                c = Mix({0, 0, 255}, {0, 0, 0}, 0.6 + (y - near) / 20.0);
             } else {
                 const double depth = (y - horizon) / (top + height - horizon);
-                c = Mix({200, 110, 70}, {10, 20, 80}, depth);
+                c = Gradient(kSea, depth);
                 const double ripple = std::sin(y * 1.7) * 6 * (0.3 + depth);
                 if (std::abs(x - sunX + ripple) < 10 - depth * 4) {
-                    c = Mix(c, {255, 220, 120}, 0.8);
+                    c = {255, 255, 0};
                 }
             }
             p.Set(x, y, c);
