@@ -323,5 +323,34 @@ TEST(Packer, SclConvertedByTheDiskToolsListsAndPlaysTheSameVideosAsOurImage) {
     EXPECT_TRUE(std::equal(ours.begin() + testing::kTrack, ours.end(), theirs.begin() + testing::kTrack));
 }
 
+// The committed demos: the disk image and the archive offer the demo and a second video, which
+// play to their ends; each file stays well under a megabyte.
+TEST(BundledDemos, DiskAndArchiveHoldTheDemoAndASecondVideo) {
+    const std::filesystem::path samples = testing::SourceDir() / "samples";
+    const std::vector<std::uint8_t> demo = ReadBytes((samples / "demo.qzm").string());
+    ASSERT_FALSE(demo.empty());
+    for (const char* file : {"demo.qzm", "demos.trd", "demos.scl"}) {
+        EXPECT_LT(std::filesystem::file_size(samples / file), 1000u * 1000u) << file;
+    }
+    for (const char* file : {"demos.trd", "demos.scl"}) {
+        SCOPED_TRACE(file);
+        const std::string path = (samples / file).string();
+        const std::vector<std::uint8_t> image = ReadBytes(path);
+        const std::vector<VideoEntry> videos = ListVideos(image, KindOfPath(path));
+        ASSERT_EQ(videos.size(), 2u);
+        EXPECT_EQ(videos[0].name, "DEMO    ");
+        EXPECT_TRUE(std::equal(demo.begin(), demo.end(),
+                               image.begin() + static_cast<std::ptrdiff_t>(videos[0].offset)));
+        for (int row = 0; row < 2; ++row) {
+            testing::RecordingHost host;
+            CStreamPlayer player(host);
+            host.answers = {row};
+            ASSERT_EQ(LoadFile(player, path), 1);
+            EXPECT_EQ(PlayThrough(player).first, player.Header().FrameCount());
+            EXPECT_TRUE(host.messages.empty());
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qzm
