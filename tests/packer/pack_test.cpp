@@ -152,7 +152,7 @@ TEST(PackCommand, BothFormatsListAndPlayEveryVideoALongOneOverSeveralEntries) {
         EXPECT_EQ(entries[2].sectors, longSectors - 255);
         EXPECT_EQ(entries[2].offset, entries[1].offset + 255 * testing::kSector);
         EXPECT_EQ(entries[3].offset, entries[1].offset + longSectors * testing::kSector);
-        // Lengths count whole sectors (bytes 11-12), as disk tools copy files by them.
+        // Lengths (bytes 11-12) count whole sectors.
         const std::size_t head = path.ends_with(".trd") ? 16 : 14;
         const std::size_t second = (path.ends_with(".trd") ? 0 : 9) + 2 * head;
         EXPECT_EQ(image[second + 11], 0);
