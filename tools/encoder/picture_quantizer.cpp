@@ -241,7 +241,9 @@ void PictureQuantizer::PutCell(int row, int column, Pair pair, std::uint64_t bit
         if (previousPaper == only || previousInk == only) {
             ink = previousInk, paper = previousPaper;
         } else {
-            ink = previousInk, paper = only;
+            // The displaced paper stays as ink, so that the cell needs no new attribute when it
+            // comes back.
+            ink = previousPaper, paper = only;
         }
         bits = ink == only && paper != only ? ~std::uint64_t{0} : 0;
     } else if (previousInk == pair.a || previousPaper == pair.b ||

@@ -57,16 +57,16 @@ inline constexpr int kFrameFormCount = 4;
 struct FormStatistics {
     std::size_t frames = 0;  // frames coded in this form
     std::size_t bytes = 0;   // their bytes (mode switches included)
-    // Bytes saved against coding the same frames as a full screen with its attributes (an LSCREEN
-    // of every cell and attribute row, the largest frame that carries attributes).
-    std::size_t saved = 0;
+    // Bytes saved against storing the same frames as whole screens with their attributes (6912
+    // bytes each).
+    std::int64_t saved = 0;
 };
 
 struct EncodeStatistics {
     std::array<FormStatistics, kFrameFormCount> forms{};
     std::size_t headerBytes = 0;
     std::size_t streamBytes = 0;
-    std::size_t fullScreenBytes = 0;  // every frame as a full screen with attributes, header included
+    std::size_t fullScreenBytes = 0;  // every frame as 6912 bytes of screen, plus the header
     std::uint32_t finalMode = 0;      // DecoderMode at the end of the stream
 };
 
@@ -93,9 +93,10 @@ public:
     const EncodeStatistics& Statistics() const;
 
     // Restricts the modes the planner may switch on (DecoderMode bits); for tests and measurements.
+    // When the video cannot be coded within the restrictions, they are dropped.
     void SetAllowedModes(std::uint32_t modes);
     // Restricts the frame forms the planner may use (bit i: FrameForm i); for tests and measurements.
-    // LSCREEN stays available for frames that nothing else allowed can express.
+    // LSCREEN stays available for attribute changes that nothing else allowed can make.
     void SetAllowedForms(unsigned forms);
 
 private:
