@@ -153,7 +153,7 @@ TEST_P(EncoderRoundTrip, DecodesToTheCodedScreens) {
     VideoEncoder encoder(options);
     encoder.SetAllowedModes(c.modes);
     encoder.SetAllowedForms(c.forms);
-    const std::vector<std::uint8_t> stream = Encode(encoder, c.scene, 24);
+    const std::vector<std::uint8_t> stream = Encode(encoder, c.scene, 12);
     ExpectDecodesToScreens(stream, encoder);
     const EncodeStatistics& stats = encoder.Statistics();
     EXPECT_GT(stats.forms[static_cast<std::size_t>(c.expectedForm)].frames, 0u);

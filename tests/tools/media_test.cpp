@@ -1,6 +1,8 @@
 // The media reader on real files written here: geometry, frame timing, pictures, errors.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cmath>
 
 #include "media_files.h"
@@ -143,6 +145,14 @@ TEST(MediaReader, UnusableInputsGiveOneLineNamingThem) {
     const std::string video = WriteGreyVideo(dir, "clip.y4m", "25:1", 2);
     const std::string picture = WritePicture(dir, "p.png", 8, 8, 1, 2, 3, tool::ImageFormat::Png);
     const std::string missing = (dir.Path() / "missing.png").string();
+    // A PNG claiming 9000 x 8000 pixels, refused before any picture memory is taken.
+    std::vector<std::uint8_t> giant = {0x89, 'P', 'N',  'G',  '\r', '\n', 0x1A, '\n', 0,    0,
+                                       0,    13,  'I',  'H',  'D',  'R',  0,    0,    0x23, 0x28,
+                                       0,    0,   0x1F, 0x40, 8,    2,    0,    0,    0};
+    const uLong crc = crc32(0, giant.data() + 12, 17);
+    giant.insert(giant.end(), {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
+                               static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)});
+    const std::string huge = dir.Write("huge.png", giant);
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{missing}, "cannot open " + missing},           {{text}, "cannot open " + text},
         {{empty}, empty + " holds no frames"},           {{picture, video}, video + " is not a picture"},

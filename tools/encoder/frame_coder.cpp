@@ -11,7 +11,6 @@ constexpr std::uint32_t kUnreachable = std::numeric_limits<std::uint32_t>::max()
 constexpr unsigned kMaxRunCells = 255;  // count of CmdLiteralRun / CmdMaskedRun
 constexpr unsigned kMaxRepeat = 256;    // count of CmdFullScreen runs and LSCREEN entries (0 = 256)
 constexpr int kRunCommandBytes = 3;     // 0xFF, command, count
-constexpr int kEndFrameBytes = 2;       // 0xFF, CmdEndFrame
 
 constexpr std::size_t CellAddress(std::size_t cell) {
     return (cell / 256) * 2048 + cell % 256;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -102,7 +103,16 @@ public:
             return "cannot open " + path + ": " + AvError(r);
         }
         m_format.reset(format);
-        if ((r = avformat_find_stream_info(format, nullptr)) < 0) {
+        // Probing decodes a first picture: it gets the same size limit as the decoding itself.
+        std::vector<AVDictionary*> probeOptions(format->nb_streams, nullptr);
+        for (AVDictionary*& d : probeOptions) {
+            av_dict_set_int(&d, "max_pixels", kMaxSourcePixels, 0);
+        }
+        r = avformat_find_stream_info(format, probeOptions.data());
+        for (AVDictionary*& d : probeOptions) {
+            av_dict_free(&d);
+        }
+        if (r < 0) {
             return "cannot read " + path + ": " + AvError(r);
         }
         const AVCodec* decoder = nullptr;
@@ -129,11 +139,13 @@ public:
         }
         m_codec->pkt_timebase = stream->time_base;
         m_codec->max_pixels = kMaxSourcePixels;
-        m_codec->thread_count = 0;
+        m_picture = IsPictureFormat(format->iformat);
+        // Threads help a video; a single picture gains nothing, and decoding it on the calling
+        // thread keeps its decoder's errors (such as the size limit) visible.
+        m_codec->thread_count = m_picture ? 1 : 0;
         if ((r = avcodec_open2(m_codec.get(), decoder, nullptr)) < 0) {
             return "cannot decode " + path + ": " + AvError(r);
         }
-        m_picture = IsPictureFormat(format->iformat);
         m_rate = RateUsable(stream->avg_frame_rate) ? stream->avg_frame_rate : stream->r_frame_rate;
         std::size_t size = 0;
         const std::uint8_t* matrix = av_stream_get_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, &size);
@@ -236,8 +248,13 @@ private:
         if (m_frames > 0) {
             return 0;
         }
-        error = m_lastError != 0 ? "cannot decode " + m_path + ": " + AvError(m_lastError)
-                                 : m_path + " holds no frames";
+        if (m_lastError == AVERROR(EINVAL)) {
+            // What decoders say of pictures above the size limit, among other things.
+            error = "cannot decode " + m_path + ": invalid, or larger than 64 megapixels";
+        } else {
+            error = m_lastError != 0 ? "cannot decode " + m_path + ": " + AvError(m_lastError)
+                                     : m_path + " holds no frames";
+        }
         return -1;
     }
 
