@@ -126,7 +126,7 @@ void PairErrors(const Values& values, bool mixes, std::array<int, 28>& errors) {
 
 PictureQuantizer::PictureQuantizer(Dither dither, int threshold) : m_dither(dither), m_threshold(threshold) {
     if (dither == Dither::Diffusion) {
-        m_error.assign(2 * (kPictureWidth + 2) * 3, 0);
+        m_error.assign(2 * (kPictureWidth + 2), ErrorLanes{});
     }
 }
 
@@ -228,22 +228,24 @@ std::uint64_t PictureQuantizer::AssignCell(std::span<const std::uint8_t> rgb, in
 // neighbours in 16ths.
 void PictureQuantizer::Diffuse(std::span<const std::uint8_t> rgb) {
     m_bits.fill(0);
-    std::fill(m_error.begin(), m_error.end(), 0);
-    const int stride = (kPictureWidth + 2) * 3;
-    int* current = m_error.data();
-    int* next = m_error.data() + stride;
+    std::fill(m_error.begin(), m_error.end(), ErrorLanes{});
+    const int stride = kPictureWidth + 2;
+    ErrorLanes* current = m_error.data();
+    ErrorLanes* next = m_error.data() + stride;
+    const ErrorLanes zero{};
+    const ErrorLanes top{255, 255, 255, 0};
     for (int y = 0; y < kPictureHeight; ++y) {
         const bool forward = (y & 1) == 0;
-        const int step = forward ? 3 : -3;
+        const int step = forward ? 1 : -1;
         for (int n = 0; n < kCellColumns; ++n) {
             const int column = forward ? n : kCellColumns - 1 - n;
             const auto cell = static_cast<std::size_t>((y / 8) * kCellColumns + column);
             const Pair pair = m_pairs[cell];
             // Nearer to b than to a: the sum of w * (b - a) * (2v - 255) over the channels where
             // they differ is positive.
-            int toward[3];
-            int a[3];
-            int b[3];
+            ErrorLanes toward{};
+            ErrorLanes a{};
+            ErrorLanes b{};
             for (int c = 0; c < 3; ++c) {
                 toward[c] = kWeight[c] * (ChannelBit(pair.b, c) - ChannelBit(pair.a, c));
                 a[c] = ChannelValue(pair.a, c);
@@ -253,27 +255,23 @@ void PictureQuantizer::Diffuse(std::span<const std::uint8_t> rgb) {
             for (int k = 0; k < 8; ++k) {
                 const int x = column * 8 + (forward ? k : 7 - k);
                 const std::uint8_t* p = PixelAt(rgb, x, y);
-                int* here = current + (x + 1) * 3;
-                int* below = next + (x + 1) * 3;
-                int value[3];
-                int towardB = 0;
-                for (int c = 0; c < 3; ++c) {
-                    value[c] = std::clamp(p[c] + (here[c] >> 4), 0, 255);
-                    towardB += toward[c] * (2 * value[c] - 255);
-                }
-                const bool takeB = towardB > 0;
+                ErrorLanes* here = current + x + 1;
+                ErrorLanes* below = next + x + 1;
+                ErrorLanes value = ErrorLanes{p[0], p[1], p[2], 0} + (*here >> 4);
+                value &= ~(value < zero);                                  // clamp below at 0
+                value = (value & ~(value > top)) | (top & (value > top));  // and above at 255
+                const ErrorLanes dot = toward * (value + value - top);
+                const bool takeB = dot[0] + dot[1] + dot[2] > 0;
                 bits |= std::uint64_t{takeB} << ((y & 7) * 8 + 7 - (x & 7));
-                for (int c = 0; c < 3; ++c) {
-                    const int e = value[c] - (takeB ? b[c] : a[c]);
-                    here[step + c] += e * 7;
-                    below[c - step] += e * 3;
-                    below[c] += e * 5;
-                    below[c + step] += e;
-                }
+                const ErrorLanes e = value - (takeB ? b : a);
+                here[step] += e * 7;
+                below[-step] += e * 3;
+                *below += e * 5;
+                below[step] += e;
             }
             m_bits[cell] |= bits;
         }
-        std::fill(current, current + stride, 0);
+        std::fill(current, current + stride, zero);
         std::swap(current, next);
     }
 }
