@@ -188,13 +188,19 @@ void PrintSizes(const char* label, const std::vector<Picture>& frames, Dither di
         label, frames.size(), static_cast<int>(dither), threshold, s.streamBytes, s.fullScreenBytes,
         static_cast<double>(s.streamBytes) / static_cast<double>(s.fullScreenBytes),
         100.0 * static_cast<double>(s.streamBytes) / static_cast<double>(s.fullScreenBytes));
+    std::printf(
+        "      final DecoderMode %u; per form: frames, bytes, saved against whole screens, saved against "
+        "the next best form, stream bytes with this form alone (LSCREEN where attributes need it)\n",
+        s.finalMode);
+    const EncodeStatistics all = s;
     static const char* const kNames[kFrameFormCount] = {"items", "full screen", "LSCREEN", "packed"};
     for (int f = 0; f < kFrameFormCount; ++f) {
-        const FormStatistics& form = s.forms[static_cast<std::size_t>(f)];
-        std::printf("      %-12s %6zu frames %10zu bytes  saved %10lld bytes against whole screens\n",
-                    kNames[f], form.frames, form.bytes, static_cast<long long>(form.saved));
+        encoder.SetAllowedForms(1u << f);
+        const std::size_t alone = std::get<std::vector<std::uint8_t>>(encoder.Finish()).size();
+        const FormStatistics& form = all.forms[static_cast<std::size_t>(f)];
+        std::printf("      %-12s %6zu %10zu %10lld %10lld %10zu\n", kNames[f], form.frames, form.bytes,
+                    static_cast<long long>(form.saved), static_cast<long long>(form.savedAgainstNext), alone);
     }
-    std::printf("      final DecoderMode %u\n", s.finalMode);
 }
 
 }  // namespace

@@ -356,27 +356,13 @@ TEST(QzmToolEncode, SpectrumExactPicturesComeBackPixelForPixel) {
 
 TEST(QzmToolEncode, VideoTakesItsDelayFromItsFrameRate) {
     TempDir dir;
-    const struct {
-        const char* rate;
-        std::vector<std::string> options;
-        const char* frames;
-        const char* fps;
-    } cases[] = {
-        {"50:1", {}, "Frames:\t6\n", "ffmpeg -r:\t50\n"},
-        {"50:1", {"--delay", "2"}, "Frames:\t3\n", "ffmpeg -r:\t25\n"},
-        {"25:2", {}, "Frames:\t6\n", "ffmpeg -r:\t25/2\n"},
-    };
-    for (const auto& c : cases) {
-        const std::string video = testing::WriteGreyVideo(dir, "grey.y4m", c.rate, 6);
-        const std::string out = (dir.Path() / "grey.qzm").string();
-        std::vector<std::string> args = {"encode", video, "-o", out};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const RunResult r = RunTool(args, dir);
-        ASSERT_EQ(r.exitCode, 0) << r.err;
-        const RunResult info = RunTool({"info", out}, dir);
-        EXPECT_NE(info.out.find(c.frames), std::string::npos) << c.rate << "\n" << info.out;
-        EXPECT_NE(info.out.find(c.fps), std::string::npos) << c.rate << "\n" << info.out;
-        EXPECT_NE(info.out.find("Filename:\tGREY"), std::string::npos) << info.out;
+    const std::string video = testing::WriteGreyVideo(dir, "grey.y4m", "25:2", 6);
+    const std::string out = (dir.Path() / "grey.qzm").string();
+    const RunResult r = RunTool({"encode", video, "-o", out}, dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const RunResult info = RunTool({"info", out}, dir);
+    for (const char* row : {"Filename:\tGREY", "Frames:\t6\n", "ffmpeg -r:\t25/2\n"}) {
+        EXPECT_NE(info.out.find(row), std::string::npos) << row << "\n" << info.out;
     }
 }
 

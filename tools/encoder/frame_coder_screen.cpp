@@ -100,7 +100,7 @@ std::size_t FrameCoder::LScreen(bool attributes, bool packed, ByteSink& out) {
 // ones; the attribute data ends with a value that has bit 7 set.
 std::size_t FrameCoder::Packed(bool pending, ByteSink& out) {
     const std::size_t start = out.Count();
-    // Bitmap entries: (true, skip) or (false, cell index / 4 is not needed: cells follow in order).
+    // Bitmap entries: (true, skip) or (false, unused) for the next changed cell, in order.
     std::vector<std::pair<bool, std::uint8_t>>& entries = m_entries;
     entries.clear();
     int cursor = 0;

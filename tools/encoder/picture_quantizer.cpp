@@ -58,25 +58,7 @@ const std::uint8_t* PixelAt(std::span<const std::uint8_t> rgb, int x, int y) {
 
 using Row = std::array<std::int16_t, 64>;
 
-// Weighted squared distance of a channel value to the levels 0, 128 and 255, scaled down by 32 so
-// that the sum of three fits in 15 bits.
-using LevelCosts = std::array<std::array<std::array<std::int16_t, 256>, 3>, 3>;  // [channel][level][value]
-constexpr LevelCosts MakeLevelCosts() {
-    LevelCosts t{};
-    constexpr int kLevels[3] = {0, kMid, 255};
-    for (int c = 0; c < 3; ++c) {
-        for (int level = 0; level < 3; ++level) {
-            for (int v = 0; v < 256; ++v) {
-                const int d = v - kLevels[level];
-                t[static_cast<std::size_t>(c)][static_cast<std::size_t>(level)][static_cast<std::size_t>(v)] =
-                    static_cast<std::int16_t>((kWeight[c] * d * d) >> 5);
-            }
-        }
-    }
-    return t;
-}
-constexpr LevelCosts kLevelCosts = MakeLevelCosts();
-using ChannelCosts = std::array<std::array<Row, 3>, 3>;  // [channel][level 0, 128, 255][pixel]
+using Values = std::array<std::array<std::uint16_t, 64>, 3>;  // [channel][pixel]
 
 // The summed error of each of the 28 pairs of colours (a < b, in order) over a cell's 64 pixels.
 // Built for AVX2 as well, picked at run time; not under the address sanitizer, whose start-up the
@@ -89,7 +71,21 @@ using ChannelCosts = std::array<std::array<Row, 3>, 3>;  // [channel][level 0, 1
 #if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(QZM_ENCODER_NO_CLONES)
 __attribute__((target_clones("avx2", "default")))
 #endif
-void PairErrors(const ChannelCosts& channel, bool mixes, std::array<int, 28>& errors) {
+void PairErrors(const Values& values, bool mixes, std::array<int, 28>& errors) {
+    // Weighted squared distance of each channel value to the levels 0, 128 and 255, scaled down by
+    // 32 so that the sum over three channels fits in 15 bits.
+    std::array<std::array<Row, 3>, 3> channel;  // [channel][level][pixel]
+    for (std::size_t c = 0; c < 3; ++c) {
+        const auto w = static_cast<std::uint16_t>(kWeight[c]);
+        for (std::size_t i = 0; i < 64; ++i) {
+            const std::uint16_t v = values[c][i];
+            const auto up = static_cast<std::uint16_t>(255 - v);
+            const auto mid = static_cast<std::uint16_t>(v >= kMid ? v - kMid : kMid - v);
+            channel[c][0][i] = static_cast<std::int16_t>(w * static_cast<std::uint16_t>((v * v) >> 5));
+            channel[c][1][i] = static_cast<std::int16_t>(w * static_cast<std::uint16_t>((mid * mid) >> 5));
+            channel[c][2][i] = static_cast<std::int16_t>(w * static_cast<std::uint16_t>((up * up) >> 5));
+        }
+    }
     std::array<Row, 27> distance;
     for (std::size_t r = 0; r < 3; ++r) {
         for (std::size_t g = 0; g < 3; ++g) {
@@ -130,7 +126,7 @@ void PairErrors(const ChannelCosts& channel, bool mixes, std::array<int, 28>& er
 
 PictureQuantizer::PictureQuantizer(Dither dither, int threshold) : m_dither(dither), m_threshold(threshold) {
     if (dither == Dither::Diffusion) {
-        m_error.assign(2 * (kPictureWidth + 2) * 3, 0);
+        m_error.assign(2 * (kPictureWidth + 2), ErrorLanes{});
     }
 }
 
@@ -162,20 +158,17 @@ void PictureQuantizer::Quantize(std::span<const std::uint8_t> rgb, const Screen&
 // 16 bits (scaled down by 32) so that the sums over a cell's 64 pixels vectorise well.
 PictureQuantizer::Pair PictureQuantizer::ChoosePair(std::span<const std::uint8_t> rgb, int row, int column,
                                                     std::uint8_t previous) const {
-    ChannelCosts channel;
+    Values values;
     for (int line = 0; line < 8; ++line) {
         const std::uint8_t* p = PixelAt(rgb, column * 8, row * 8 + line);
         for (int x = 0; x < 8; ++x, p += 3) {
-            const auto i = static_cast<std::size_t>(line * 8 + x);
             for (std::size_t c = 0; c < 3; ++c) {
-                for (std::size_t level = 0; level < 3; ++level) {
-                    channel[c][level][i] = kLevelCosts[c][level][p[c]];
-                }
+                values[c][static_cast<std::size_t>(line * 8 + x)] = p[c];
             }
         }
     }
     std::array<int, 28> errors;
-    PairErrors(channel, m_dither != Dither::None, errors);
+    PairErrors(values, m_dither != Dither::None, errors);
     const int previousInk = previous & 7;
     const int previousPaper = (previous >> 3) & 7;
     Pair best;
@@ -235,41 +228,50 @@ std::uint64_t PictureQuantizer::AssignCell(std::span<const std::uint8_t> rgb, in
 // neighbours in 16ths.
 void PictureQuantizer::Diffuse(std::span<const std::uint8_t> rgb) {
     m_bits.fill(0);
-    std::fill(m_error.begin(), m_error.end(), 0);
-    const int stride = (kPictureWidth + 2) * 3;
-    int* current = m_error.data();
-    int* next = m_error.data() + stride;
+    std::fill(m_error.begin(), m_error.end(), ErrorLanes{});
+    const int stride = kPictureWidth + 2;
+    ErrorLanes* current = m_error.data();
+    ErrorLanes* next = m_error.data() + stride;
+    const ErrorLanes zero{};
+    const ErrorLanes top{255, 255, 255, 0};
     for (int y = 0; y < kPictureHeight; ++y) {
         const bool forward = (y & 1) == 0;
         const int step = forward ? 1 : -1;
-        for (int i = 0; i < kPictureWidth; ++i) {
-            const int x = forward ? i : kPictureWidth - 1 - i;
-            const auto cell = static_cast<std::size_t>((y / 8) * kCellColumns + x / 8);
+        for (int n = 0; n < kCellColumns; ++n) {
+            const int column = forward ? n : kCellColumns - 1 - n;
+            const auto cell = static_cast<std::size_t>((y / 8) * kCellColumns + column);
             const Pair pair = m_pairs[cell];
-            const std::uint8_t* p = PixelAt(rgb, x, y);
-            // Nearer to b than to a: sum of w * (b - a) * (2v - 255) over the channels where they
-            // differ is positive.
-            int value[3];
-            int towardB = 0;
+            // Nearer to b than to a: the sum of w * (b - a) * (2v - 255) over the channels where
+            // they differ is positive.
+            ErrorLanes toward{};
+            ErrorLanes a{};
+            ErrorLanes b{};
             for (int c = 0; c < 3; ++c) {
-                value[c] = std::clamp(p[c] + (current[(x + 1) * 3 + c] >> 4), 0, 255);
-                towardB +=
-                    kWeight[c] * (ChannelBit(pair.b, c) - ChannelBit(pair.a, c)) * (2 * value[c] - 255);
+                toward[c] = kWeight[c] * (ChannelBit(pair.b, c) - ChannelBit(pair.a, c));
+                a[c] = ChannelValue(pair.a, c);
+                b[c] = ChannelValue(pair.b, c);
             }
-            const bool takeB = towardB > 0;
-            const int chosen = takeB ? pair.b : pair.a;
-            if (takeB) {
-                m_bits[cell] |= std::uint64_t{1} << ((y & 7) * 8 + 7 - (x & 7));
+            std::uint64_t bits = 0;
+            for (int k = 0; k < 8; ++k) {
+                const int x = column * 8 + (forward ? k : 7 - k);
+                const std::uint8_t* p = PixelAt(rgb, x, y);
+                ErrorLanes* here = current + x + 1;
+                ErrorLanes* below = next + x + 1;
+                ErrorLanes value = ErrorLanes{p[0], p[1], p[2], 0} + (*here >> 4);
+                value &= ~(value < zero);                                  // clamp below at 0
+                value = (value & ~(value > top)) | (top & (value > top));  // and above at 255
+                const ErrorLanes dot = toward * (value + value - top);
+                const bool takeB = dot[0] + dot[1] + dot[2] > 0;
+                bits |= std::uint64_t{takeB} << ((y & 7) * 8 + 7 - (x & 7));
+                const ErrorLanes e = value - (takeB ? b : a);
+                here[step] += e * 7;
+                below[-step] += e * 3;
+                *below += e * 5;
+                below[step] += e;
             }
-            for (int c = 0; c < 3; ++c) {
-                const int e = value[c] - ChannelValue(chosen, c);
-                current[(x + 1 + step) * 3 + c] += e * 7;
-                next[(x + 1 - step) * 3 + c] += e * 3;
-                next[(x + 1) * 3 + c] += e * 5;
-                next[(x + 1 + step) * 3 + c] += e;
-            }
+            m_bits[cell] |= bits;
         }
-        std::fill(current, current + stride, 0);
+        std::fill(current, current + stride, zero);
         std::swap(current, next);
     }
 }

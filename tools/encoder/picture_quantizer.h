@@ -44,8 +44,10 @@ private:
     int m_threshold;
     std::array<Pair, kCellCount> m_pairs{};
     std::array<std::uint64_t, kCellCount>
-        m_bits{};              // per cell, line k in bits 8k-8k+7 as on the screen: pixel has colour b
-    std::vector<int> m_error;  // diffusion: two rows of RGB error, with margins
+        m_bits{};  // per cell, line k in bits 8k-8k+7 as on the screen: pixel has colour b
+    // Diffusion: two rows of error, one red, green, blue, unused quadruple per pixel, with margins.
+    using ErrorLanes = int __attribute__((vector_size(16)));
+    std::vector<ErrorLanes> m_error;
 };
 
 }  // namespace qzm::encoder

@@ -310,7 +310,9 @@ std::variant<std::vector<std::uint8_t>, std::string> VideoEncoder::Finish() {
     for (std::size_t f = 0; f < d.screens.size(); ++f) {
         const std::size_t start = out.size();
         PutSwitch(out, mode, modes[f]);
-        const FrameForm form = BestForm(d.costs[f], mode, modes[f], forms).form;
+        const FormChoice choice = BestForm(d.costs[f], mode, modes[f], forms);
+        const FrameForm form = choice.form;
+        const FormChoice next = BestForm(d.costs[f], mode, modes[f], kAllForms & ~FormBit(form));
         d.coder.Prepare(d.Before(f), d.screens[f]);
         ByteSink sink(&out);
         const bool pending = (mode & ModeAttributes) != 0;
@@ -325,6 +327,10 @@ std::variant<std::vector<std::uint8_t>, std::string> VideoEncoder::Finish() {
         ++s.frames;
         s.bytes += out.size() - start;
         s.saved += static_cast<std::int64_t>(kScreenBytes) - static_cast<std::int64_t>(out.size() - start);
+        if (next.bytes < kNever) {
+            s.savedAgainstNext +=
+                static_cast<std::int64_t>(next.bytes) - static_cast<std::int64_t>(choice.bytes);
+        }
     }
     if (mode & ModePacked) {
         out.push_back(kPackedEndStream);

@@ -60,6 +60,8 @@ struct FormStatistics {
     // Bytes saved against storing the same frames as whole screens with their attributes (6912
     // bytes each).
     std::int64_t saved = 0;
+    // Bytes saved against the next smallest form the same frames could have had in the same modes.
+    std::int64_t savedAgainstNext = 0;
 };
 
 struct EncodeStatistics {
@@ -81,7 +83,8 @@ public:
     void AddFrame(std::span<const std::uint8_t> rgb256x192);
     std::size_t FrameCount() const;
 
-    // Plans modes over the whole video, codes every frame, writes header + end of stream.
+    // Plans modes over the whole video, codes every frame, writes header + end of stream. May be
+    // called again (for instance with other allowed forms) to code the same pictures anew.
     // Returns the stream bytes, or an error text (zero frames, more than 65535 frames, bad options,
     // a stream too long for the header's block list).
     std::variant<std::vector<std::uint8_t>, std::string> Finish();
