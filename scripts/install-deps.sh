@@ -4,14 +4,16 @@
 #   scripts/install-deps.sh --tests   also what the tests, fuzzers and benchmarks need
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config libpng-dev qt6-base-dev libgl-dev)
+packages=(cmake ninja-build g++ pkg-config libpng-dev qt6-base-dev libgl-dev
+          libavformat-dev libavcodec-dev libswscale-dev libavutil-dev)
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
-               libpixman-1-dev libswscale-dev)
+               libpixman-1-dev)
     # The package test (cpack's dpkg-shlibdeps, the desktop entry and MIME checks) and the end-to-end
     # tests on a virtual X display.
     packages+=(dpkg-dev desktop-file-utils libxml2-utils shared-mime-info
                xvfb xauth x11-utils x11-apps xdotool imagemagick)
+    packages+=(fuse-emulator-utils)  # scl2trd: the packer tests convert our SCL archives with it
 fi
 
 missing=()

@@ -1,14 +1,17 @@
 // qzmtool run as a program: its pictures against the library's, its listings, its exit codes.
 #include <gtest/gtest.h>
 
+#include <png.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "demo_scene.h"
 #include "disk_images.h"
+#include "media_files.h"
 #include "recording_host.h"
 #include "renderer.h"
 #include "stream_player.h"
@@ -176,12 +179,14 @@ TEST(QzmToolExport, ExitCodesForUsageAndUnplayableFiles) {
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{}, 2},
         {{"frobnicate"}, 2},
-        {{"export", good}, 2},                                   // no --out
-        {{"export", good, "--out", out, "--format", "gif"}, 2},  // unknown format
-        {{"export", good, "--out", out, "--size", "0x10"}, 2},   // size out of range
-        {{"export", good, "--out", out, "--count"}, 2},          // option without its value
-        {{"export", good, "--out", out, "--speed", "2"}, 2},     // unknown option
-        {{"export", good, "--out", out, "--from", "x"}, 2},      // not a number
+        {{"export", good}, 2},                                    // no --out
+        {{"export", good, "--out", out, "--format", "gif"}, 2},   // unknown format
+        {{"export", good, "--out", out, "--size", "0x10"}, 2},    // size out of range
+        {{"export", good, "--out", out, "--count"}, 2},           // option without its value
+        {{"export", good, "--out", out, "--speed", "2"}, 2},      // unknown option
+        {{"export", good, "--out", out, "--from", "x"}, 2},       // not a number
+        {{"export", good, "--out", "-", "--format", "png"}, 2},   // raw output takes bgra or rgb24
+        {{"export", good, "--out", out, "--format", "bgra"}, 2},  // pictures are ppm or png
         {{"export", (dir.Path() / "none.qzm").string(), "--out", out}, 1},
         {{"export", bad, "--out", out}, 1},
         {{"export", good, "--out", out, "--from", "500"}, 0},  // clamped to the last frame
@@ -215,6 +220,7 @@ TEST(QzmToolImages, ListsExportsAndDescribesTheChosenVideo) {
     EXPECT_EQ(info.exitCode, 0) << info.err;
     EXPECT_NE(info.out.find("Frames:\t5\n"), std::string::npos) << info.out;
     EXPECT_NE(info.out.find("Filename:\tDEMO    \n"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("ffmpeg -r:\t25\n"), std::string::npos) << info.out;
 
     const auto out = dir.Path() / "second";
     EXPECT_EQ(RunTool({"export", image, "--video", "2", "--out", out.string()}, dir).exitCode, 0);
@@ -229,6 +235,181 @@ TEST(QzmToolImages, ListsExportsAndDescribesTheChosenVideo) {
     const RunResult none = RunTool({"list", dir.Write("empty.trd", empty)}, dir);
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.err, "qzmtool: No videofiles found!\n");
+}
+
+// A PNG's RGB bytes, top row first.
+std::string ReadPngRgb(const std::filesystem::path& path, int& width, int& height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    std::string rgb;
+    if (png_image_begin_read_from_file(&image, path.c_str()) != 0) {
+        image.format = PNG_FORMAT_RGB;
+        rgb.resize(PNG_IMAGE_SIZE(image));
+        png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr);
+    }
+    width = static_cast<int>(image.width);
+    height = static_cast<int>(image.height);
+    return rgb;
+}
+
+TEST(QzmToolExport, RawFramesToStdoutAreThePngExportsPixels) {
+    TempDir dir;
+    const std::string file = dir.Write("clip.qzm", DemoStream(12));
+    const struct {
+        std::vector<std::string> args;
+        int width, height;
+        bool bgra;
+    } cases[] = {
+        {{"--size", "300x200", "--filter", "3", "--format", "rgb24"}, 300, 200, false},
+        {{"--size", "300x200", "--filter", "3", "--format", "bgra"}, 300, 200, true},
+        {{}, 256, 192, true},  // bgra is what --out - writes unless told
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> raw = {"export", file, "--from", "4", "--count", "5", "--out", "-"};
+        raw.insert(raw.end(), c.args.begin(), c.args.end());
+        const RunResult r = RunTool(raw, dir);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+
+        const auto pngDir = dir.Path() / ("png" + std::to_string(c.width) + (c.bgra ? "b" : "r"));
+        std::vector<std::string> png = {"export",  file, "--from", "4",
+                                        "--count", "5",  "--out",  pngDir.string()};
+        if (c.width != 256) {
+            png.insert(png.end(), {"--size", "300x200", "--filter", "3"});
+        }
+        png.insert(png.end(), {"--format", "png"});
+        ASSERT_EQ(RunTool(png, dir).exitCode, 0);
+
+        std::string expected;
+        for (int frame = 4; frame <= 8; ++frame) {
+            char name[32];
+            std::snprintf(name, sizeof name, "frame-%05d.png", frame);
+            int w = 0, h = 0;
+            const std::string rgb = ReadPngRgb(pngDir / name, w, h);
+            ASSERT_EQ(w, c.width);
+            ASSERT_EQ(h, c.height);
+            for (std::size_t i = 0; i < rgb.size(); i += 3) {
+                if (c.bgra) {
+                    expected += {rgb[i + 2], rgb[i + 1], rgb[i], '\xFF'};
+                } else {
+                    expected.append(rgb, i, 3);
+                }
+            }
+        }
+        EXPECT_TRUE(r.out == expected) << r.out.size() << " bytes, expected " << expected.size();
+    }
+}
+
+// A Spectrum-exact picture: per 8 x 8 cell two of the eight colours, in a pattern that moves
+// with `frame`.
+tool::RgbImage SpectrumPicture(int frame, std::span<const PaletteEntry, kColourCount> palette) {
+    tool::RgbImage image;
+    image.Resize(256, 192);
+    for (int y = 0; y < 192; ++y) {
+        for (int x = 0; x < 256; ++x) {
+            const int ink = (x / 8 + y / 8 + frame) % 8;
+            const int paper = (ink + 3 + frame) % 8;
+            const bool set = ((x * 3 + y * 5 + frame) % 7) < 3;
+            const PaletteEntry& e = palette[set ? ink : paper];
+            std::uint8_t* p = image.rgb.data() + (static_cast<std::size_t>(y) * 256 + x) * 3;
+            p[0] = e.red;
+            p[1] = e.green;
+            p[2] = e.blue;
+        }
+    }
+    return image;
+}
+
+TEST(QzmToolEncode, SpectrumExactPicturesComeBackPixelForPixel) {
+    TempDir dir;
+    testing::RecordingHost host;
+    CStreamPlayer player(host);
+    std::vector<std::string> args = {"encode"};
+    std::vector<std::string> expected;
+    for (int frame = 0; frame < 3; ++frame) {
+        const tool::RgbImage picture = SpectrumPicture(frame, player.GetPalette());
+        args.push_back(testing::WritePicture(dir, "p" + std::to_string(frame) + ".png", picture,
+                                             tool::ImageFormat::Png));
+        expected.emplace_back(picture.rgb.begin(), picture.rgb.end());
+    }
+    const std::string out = (dir.Path() / "my clip.qzm").string();
+    args.insert(args.end(),
+                {"-o", out, "--dither", "none", "--delay", "3", "--title", "Клип", "--author", "Me"});
+    const RunResult r = RunTool(args, dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+
+    const RunResult info = RunTool({"info", out}, dir);
+    for (const char* row :
+         {"Filename:\tMY_CLIP", "Clip:\tКлип", "Author:\tMe", "Frames:\t3\n", "ffmpeg -r:\t50/3\n"}) {
+        EXPECT_NE(info.out.find(row), std::string::npos) << row << "\n" << info.out;
+    }
+    std::ifstream in(out, std::ios::binary);
+    const std::vector<std::uint8_t> stream((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_TRUE(PictureRgb(player) == expected[frame]) << "frame " << frame;
+        if (frame < 2) {
+            ASSERT_EQ(player.DecodeFrame(true), 1);
+        }
+    }
+}
+
+TEST(QzmToolEncode, VideoTakesItsDelayFromItsFrameRate) {
+    TempDir dir;
+    const std::string video = testing::WriteGreyVideo(dir, "grey.y4m", "25:2", 6);
+    const std::string out = (dir.Path() / "grey.qzm").string();
+    const RunResult r = RunTool({"encode", video, "-o", out}, dir);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const RunResult info = RunTool({"info", out}, dir);
+    for (const char* row : {"Filename:\tGREY", "Frames:\t6\n", "ffmpeg -r:\t25/2\n"}) {
+        EXPECT_NE(info.out.find(row), std::string::npos) << row << "\n" << info.out;
+    }
+}
+
+TEST(QzmToolEncode, FailuresLeaveNoFileBehind) {
+    TempDir dir;
+    const std::string picture = testing::WritePicture(dir, "p.png", 16, 12, 9, 9, 9, tool::ImageFormat::Png);
+    const std::string video = testing::WriteGreyVideo(dir, "v.y4m", "25:1", 2);
+    const std::string empty = testing::WriteGreyVideo(dir, "empty.y4m", "25:1", 0);
+    const std::string text = dir.Write("notes.txt", std::vector<std::uint8_t>(64, 'a'));
+    const std::string kept = dir.Write("kept.qzm", std::vector<std::uint8_t>{'o', 'l', 'd'});
+    const std::string out = (dir.Path() / "out.qzm").string();
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{(dir.Path() / "missing.png").string(), "-o", out}, 1},
+        {{text, "-o", out}, 1},
+        {{empty, "-o", out}, 1},
+        {{picture, video, "-o", out}, 1},
+        {{picture, "-o", out, "--title", std::string(33, 'x')}, 1},
+        {{picture, "-o", out, "--author", "5 €"}, 1},
+        {{picture, "-o", out, "--name", "NINECHARS"}, 1},
+        {{text, "-o", kept}, 1},
+        {{picture, "-o", (dir.Path() / "no" / "such" / "dir.qzm").string()}, 1},
+        {{picture}, 2},
+        {{"-o", out}, 2},
+        {{picture, "-o", out, "--dither", "random"}, 2},
+        {{picture, "-o", out, "--version", "8"}, 2},
+        {{picture, "-o", out, "--delay", "0"}, 2},
+    };
+    std::set<std::filesystem::path> before;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+        before.insert(entry.path());
+    }
+    for (const auto& [words, code] : cases) {
+        std::vector<std::string> args = {"encode"};
+        args.insert(args.end(), words.begin(), words.end());
+        const RunResult r = RunTool(args, dir);
+        EXPECT_EQ(r.exitCode, code) << ::testing::PrintToString(words) << r.err;
+        EXPECT_EQ(r.err.rfind("qzmtool: ", 0), 0u) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        std::set<std::filesystem::path> after;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            if (entry.path().filename() != "stderr.txt") {
+                after.insert(entry.path());
+            }
+        }
+        EXPECT_EQ(after, before) << ::testing::PrintToString(words);
+    }
+    EXPECT_EQ(ReadText(kept), "old");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// A synthetic animated scene and the stream that plays it: the bundled demo video and the
-// benchmarks' realistic input, which mixes every frame form.
+// A synthetic animated scene and the stream that plays it: the tests' and the benchmarks' realistic
+// input, which mixes every frame form.
 #pragma once
 
 #include <cstdint>

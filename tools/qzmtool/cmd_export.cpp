@@ -1,4 +1,7 @@
-// qzmtool export: decodes a video and writes its frames as pictures.
+// qzmtool export: decodes a video and writes its frames as pictures, or as raw frames to stdout.
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -6,6 +9,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "image_writer.h"
+#include "progress_line.h"
 #include "renderer.h"
 #include "terminal_host.h"
 #include "video_loader.h"
@@ -13,9 +17,14 @@
 namespace qzm::tool {
 namespace {
 
+// Raw frames for a pipe: 32-bit blue, green, red, 255 or 24-bit red, green, blue, top row first.
+enum class RawFormat { Bgra, Rgb24 };
+
 struct ExportOptions {
     std::string input;
     std::filesystem::path out;
+    bool toStdout = false;  // --out -
+    RawFormat raw = RawFormat::Bgra;
     std::optional<long> from;
     long count = -1;  // -1: to the end
     ImageFormat format = ImageFormat::Ppm;
@@ -44,6 +53,7 @@ bool ParseExport(const std::vector<std::string>& words, ExportOptions& o, std::s
         return false;
     }
     o.out = *out;
+    o.toStdout = *out == "-";
     o.from = args->Number("from", 0, 65535, error);
     const auto count = args->Number("count", 0, 1'000'000'000, error);
     const auto filter = args->Number("filter", 0, 3, error);
@@ -54,13 +64,22 @@ bool ParseExport(const std::vector<std::string>& words, ExportOptions& o, std::s
     o.count = count.value_or(-1);
     o.filter = static_cast<int>(filter.value_or(FilterNearest));
     o.videoRow = static_cast<int>(video.value_or(1)) - 1;
-    if (const auto format = args->Option("format")) {
+    if (const auto format = args->Option("format"); o.toStdout) {
+        if (format.value_or("bgra") == "bgra") {
+            o.raw = RawFormat::Bgra;
+        } else if (*format == "rgb24") {
+            o.raw = RawFormat::Rgb24;
+        } else {
+            error = "with --out - the --format is bgra or rgb24";
+            return false;
+        }
+    } else if (format) {
         if (*format == "ppm") {
             o.format = ImageFormat::Ppm;
         } else if (*format == "png") {
             o.format = ImageFormat::Png;
         } else {
-            error = "--format is ppm or png";
+            error = "--format is ppm or png (bgra or rgb24 with --out -)";
             return false;
         }
     }
@@ -78,6 +97,21 @@ std::filesystem::path FramePath(const ExportOptions& o, unsigned long number) {
     return o.out / name;
 }
 
+// Writes one frame to stdout in the raw format; `bgra` is reused from frame to frame.
+bool WriteRaw(const RgbImage& image, RawFormat format, std::vector<std::uint8_t>& bgra) {
+    if (format == RawFormat::Rgb24) {
+        return std::fwrite(image.rgb.data(), 1, image.rgb.size(), stdout) == image.rgb.size();
+    }
+    bgra.resize(image.rgb.size() / 3 * 4);
+    for (std::size_t i = 0, j = 0; i < image.rgb.size(); i += 3, j += 4) {
+        bgra[j] = image.rgb[i + 2];
+        bgra[j + 1] = image.rgb[i + 1];
+        bgra[j + 2] = image.rgb[i];
+        bgra[j + 3] = 0xFF;
+    }
+    return std::fwrite(bgra.data(), 1, bgra.size(), stdout) == bgra.size();
+}
+
 }  // namespace
 
 int RunExport(const std::vector<std::string>& words) {
@@ -85,6 +119,10 @@ int RunExport(const std::vector<std::string>& words) {
     std::string error;
     if (!ParseExport(words, o, error)) {
         Complain(error);
+        return kExitUsage;
+    }
+    if (o.toStdout && isatty(STDOUT_FILENO)) {
+        Complain("--out - writes raw frames: send them into a pipe or a file, not to the terminal");
         return kExitUsage;
     }
 
@@ -104,7 +142,9 @@ int RunExport(const std::vector<std::string>& words) {
         }
     }
     std::error_code ec;
-    std::filesystem::create_directories(o.out, ec);
+    if (!o.toStdout) {
+        std::filesystem::create_directories(o.out, ec);
+    }
     if (ec) {
         Complain("cannot create " + o.out.string() + ": " + ec.message());
         return kExitFailure;
@@ -117,7 +157,11 @@ int RunExport(const std::vector<std::string>& words) {
         renderer = CreateRenderer(o.filter);
     }
     RgbImage image;
+    std::vector<std::uint8_t> bgra;
     unsigned long number = static_cast<unsigned long>(player.CurrentFrame());
+    const long left =
+        std::max(0L, static_cast<long>(player.Header().FrameCount()) - static_cast<long>(number) + 1);
+    ProgressLine progress("exporting");
     for (long written = 0; o.count < 0 || written < o.count; ++written, ++number) {
         if (written > 0 && player.DecodeFrame(true) == 0) {
             break;
@@ -128,10 +172,22 @@ int RunExport(const std::vector<std::string>& words) {
         } else {
             image.FromIndexed(player.IndexedImage().data(), kImageWidth, kImageHeight, player.GetPalette());
         }
-        if (!WriteImage(FramePath(o, number), image, o.format, error)) {
+        if (o.toStdout && !WriteRaw(image, o.raw, bgra)) {
+            progress.Finish();
+            Complain("cannot write frames to the standard output");
+            return kExitFailure;
+        }
+        if (!o.toStdout && !WriteImage(FramePath(o, number), image, o.format, error)) {
+            progress.Finish();
             Complain(error);
             return kExitFailure;
         }
+        progress.Update(written + 1, o.count < 0 ? left : std::min(o.count, left));
+    }
+    progress.Finish();
+    if (o.toStdout && std::fflush(stdout) != 0) {
+        Complain("cannot write frames to the standard output");
+        return kExitFailure;
     }
     return kExitOk;
 }

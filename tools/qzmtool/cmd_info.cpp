@@ -1,5 +1,6 @@
 // qzmtool info: the nine rows of the file information, as Label <TAB> Value in UTF-8.
 #include <cstdio>
+#include <numeric>
 
 #include "arguments.h"
 #include "commands.h"
@@ -8,6 +9,17 @@
 #include "video_loader.h"
 
 namespace qzm::tool {
+namespace {
+
+// The frame rate as an exact fraction for a video tool's -r option: 50/delay, reduced ("25",
+// "50/3"). A delay of 0 plays like a delay of 1.
+std::string ExactFrameRate(int delay) {
+    const int d = delay == 0 ? 1 : delay;
+    const int g = std::gcd(50, d);
+    return d == g ? std::to_string(50 / d) : std::to_string(50 / g) + "/" + std::to_string(d / g);
+}
+
+}  // namespace
 
 int RunInfo(const std::vector<std::string>& words) {
     std::string error;
@@ -31,6 +43,7 @@ int RunInfo(const std::vector<std::string>& words) {
     for (const InfoRow& row : FileInformation(player.Header())) {
         std::printf("%s\t%s\n", row.label.c_str(), row.value.c_str());
     }
+    std::printf("ffmpeg -r:\t%s\n", ExactFrameRate(player.Header().FrameDelay()).c_str());
     return started != 0 ? kExitOk : kExitFailure;
 }
 

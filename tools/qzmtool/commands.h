@@ -11,9 +11,11 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
+int RunEncode(const std::vector<std::string>& words);
 int RunExport(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
 int RunList(const std::vector<std::string>& words);
+int RunPack(const std::vector<std::string>& words);
 
 // Prints a line "qzmtool: TEXT" on stderr.
 void Complain(const std::string& text);

@@ -10,13 +10,18 @@ namespace {
 
 constexpr const char* kUsage =
     "usage:\n"
-    "  qzmtool export FILE --out DIR [--from N] [--count K] [--format ppm|png]\n"
+    "  qzmtool encode INPUT... -o OUT.qzm [--delay D] [--name NAME] [--title TEXT] [--author TEXT]\n"
+    "                 [--version 0-7] [--dither none|ordered|diffusion] [--threshold 0-64]\n"
+    "      codes one video, or pictures taken as one frame each, as a QZM video\n"
+    "  qzmtool export FILE --out DIR|- [--from N] [--count K] [--format ppm|png|bgra|rgb24]\n"
     "                 [--size WxH] [--filter 0-3] [--video N]\n"
-    "      decodes the video and writes each frame as DIR/frame-NNNNN.EXT\n"
+    "      decodes the video and writes each frame as DIR/frame-NNNNN.EXT, or raw to stdout (-)\n"
     "  qzmtool info FILE [--video N]\n"
     "      prints what the video's header says\n"
     "  qzmtool list FILE\n"
     "      lists the videos in the file: number, name, byte offset\n"
+    "  qzmtool pack OUT.trd|OUT.scl VIDEO.qzm...\n"
+    "      puts the videos on a TR-DOS disk image or an SCL archive, named as their headers say\n"
     "\n"
     "FILE is a .qzm stream, or a .trd or .scl disk image; --video N picks its Nth video (default 1).\n";
 
@@ -43,6 +48,9 @@ int main(int argc, char** argv) {
     }
     const std::string command = argv[1];
     const std::vector<std::string> words(argv + 2, argv + argc);
+    if (command == "encode") {
+        return RunEncode(words);
+    }
     if (command == "export") {
         return RunExport(words);
     }
@@ -51,6 +59,9 @@ int main(int argc, char** argv) {
     }
     if (command == "list") {
         return RunList(words);
+    }
+    if (command == "pack") {
+        return RunPack(words);
     }
     Complain("unknown command '" + command + "'");
     std::fputs(kUsage, stderr);

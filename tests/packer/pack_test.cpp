@@ -1,0 +1,356 @@
+// Packed disk images: qzmtool pack's images load and play every video; their catalogues and system
+// sectors are what real disks and the disk tools' own converter hold; long videos continue over
+// several entries; what does not fit is refused with nothing written.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "disk_catalogue.h"
+#include "disk_images.h"
+#include "disk_packer.h"
+#include "file_loader.h"
+#include "recording_host.h"
+#include "shared_data.h"
+#include "stream_player.h"
+#include "temp_dir.h"
+
+namespace qzm {
+namespace {
+
+using packer::DiskFile;
+using testing::TempDir;
+
+struct RunResult {
+    int exitCode = -1;
+    std::string err;
+};
+
+std::string Quote(const std::string& word) {
+    std::string q = "'";
+    for (char c : word) {
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return q + "'";
+}
+
+// Runs `program` with `args`; its standard output is dropped.
+RunResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
+    const TempDir dir;
+    std::string command = Quote(program);
+    for (const std::string& a : args) {
+        command += " " + Quote(a);
+    }
+    const std::filesystem::path err = dir.Path() / ".stderr";
+    command += " >" + Quote((dir.Path() / ".stdout").string()) + " 2>" + Quote(err.string());
+    const int status = std::system(command.c_str());
+    std::ifstream in(err);
+    std::stringstream text;
+    text << in.rdbuf();
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
+}
+
+RunResult Pack(const std::vector<std::string>& args) {
+    std::vector<std::string> words{"pack"};
+    words.insert(words.end(), args.begin(), args.end());
+    return RunProgram(QZMTOOL_PATH, words);
+}
+
+// A stream of `frames` frames that each rewrite a whole character row: long enough, with enough
+// frames, to need several catalogue entries. Every frame differs, so a misplaced sector shows.
+std::vector<std::uint8_t> LongVideo(const std::string& name, int frames) {
+    authoring::StreamBuilder stream;
+    stream.Header({.name = name, .frameCount = static_cast<std::uint16_t>(frames)});
+    std::vector<authoring::CellLines> row(32);
+    for (int f = 0; f < frames; ++f) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            row[c].fill(static_cast<std::uint8_t>(f * 7 + c));
+        }
+        stream.LiteralRun(row).EndFrame();
+    }
+    std::vector<std::uint8_t> bytes = stream.EndStream().Take();
+    std::size_t blocks = testing::SectorsFor(bytes.size());
+    for (std::size_t i = kHeaderBlockList; blocks > 0; ++i, blocks -= std::min<std::size_t>(blocks, 255)) {
+        bytes[i] = static_cast<std::uint8_t>(std::min<std::size_t>(blocks, 255));
+    }
+    return bytes;
+}
+
+// Plays `stream` on its own to its end: the frames decoded and the last picture.
+std::pair<int, IndexedImageBuffer> PlayThrough(CStreamPlayer& player) {
+    int frames = 1;
+    while (player.DecodeFrame(true) == 1) {
+        ++frames;
+    }
+    return {frames, player.IndexedImage()};
+}
+
+// Loads each of the videos of the image at `path` in turn, as the user would choose them, and plays
+// it to its end: the same frames and last picture as `streams` played on their own, no message.
+void ExpectListsAndPlays(const std::string& path, const std::vector<std::string>& names,
+                         const std::vector<std::vector<std::uint8_t>>& streams) {
+    for (std::size_t i = 0; i < streams.size(); ++i) {
+        SCOPED_TRACE(path + " video " + std::to_string(i + 1));
+        testing::RecordingHost host;
+        CStreamPlayer player(host);
+        host.answers = {static_cast<int>(i)};
+        ASSERT_EQ(LoadFile(player, path), 1);
+        if (streams.size() > 1) {
+            EXPECT_EQ(host.choices, std::vector<std::vector<std::string>>{names});
+        }
+        const auto packed = PlayThrough(player);
+
+        CStreamPlayer alone(host);
+        ASSERT_EQ(alone.StartStream(streams[i].data(), streams[i].size()), 1);
+        const auto expected = PlayThrough(alone);
+        EXPECT_EQ(packed.first, expected.first);
+        EXPECT_EQ(packed.first, player.Header().FrameCount());
+        EXPECT_TRUE(packed.second == expected.second);
+        EXPECT_TRUE(host.messages.empty()) << host.messages.front();
+    }
+}
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    return ReadWholeFile(path).value_or(std::vector<std::uint8_t>{});
+}
+
+TEST(PackCommand, BothFormatsListAndPlayEveryVideoALongOneOverSeveralEntries) {
+    TempDir dir;
+    const std::vector<std::vector<std::uint8_t>> streams = {
+        testing::SmallVideo("SHORT", 3).bytes, LongVideo("LONGER", 300),  // 302 sectors: two entries
+        testing::SmallVideo("", 2).bytes,  // a blank header name: the file's stem names it
+    };
+    const std::vector<std::string> inputs = {dir.Write("a.qzm", streams[0]), dir.Write("b.qzm", streams[1]),
+                                             dir.Write("clip-number-3.qzm", streams[2])};
+    const std::vector<std::string> names = {"SHORT   ", "LONGER  ", "clip-num"};
+    ASSERT_GT(testing::SectorsFor(streams[1].size()), packer::kMaxEntrySectors);
+
+    for (const char* out : {"videos.trd", "videos.scl"}) {
+        const std::string path = (dir.Path() / out).string();
+        std::vector<std::string> args{path};
+        args.insert(args.end(), inputs.begin(), inputs.end());
+        const RunResult r = Pack(args);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        ExpectListsAndPlays(path, names, streams);
+
+        // The long video: a tagged entry of 255 sectors, then an untagged one of the same name with
+        // the rest, over the sectors right after; then the next video.
+        const std::vector<std::uint8_t> image = ReadBytes(path);
+        const std::vector<CatalogueEntry> entries = WalkCatalogue(image, KindOfPath(path));
+        ASSERT_EQ(entries.size(), 4u);
+        const std::size_t longSectors = testing::SectorsFor(streams[1].size());
+        EXPECT_EQ(entries[1].tag, kVideoTag);
+        EXPECT_EQ(entries[1].sectors, 255);
+        EXPECT_EQ(entries[2].name, "LONGER  ");
+        EXPECT_EQ(entries[2].tag, (std::array<std::uint8_t, 4>{'1', 0, 0, 0}));
+        EXPECT_EQ(entries[2].sectors, longSectors - 255);
+        EXPECT_EQ(entries[2].offset, entries[1].offset + 255 * testing::kSector);
+        EXPECT_EQ(entries[3].offset, entries[1].offset + longSectors * testing::kSector);
+        // Lengths (bytes 11-12) count whole sectors.
+        const std::size_t head = path.ends_with(".trd") ? 16 : 14;
+        const std::size_t second = (path.ends_with(".trd") ? 0 : 9) + 2 * head;
+        EXPECT_EQ(image[second + 11], 0);
+        EXPECT_EQ(image[second + 12], longSectors - 255);
+    }
+}
+
+// Real disks' files written again by the packer, in their order: the same catalogue, system sector
+// and data. Images made by other tools differ in what the table says.
+struct RealImage {
+    const char* file;
+    bool trdos;
+    bool zeroDiskType;  // TR-DOS: written with disk type 0 instead of 0x16
+    bool noChecksum;    // SCL: the archive ends without its checksum
+};
+
+const RealImage kRealImages[] = {
+    {"256c-5.trd", true, false, false},  // a deleted first entry, counted in the system sector
+    {"CSCFINAL.TRD", true, false, false}, {"ENJOY.TRD", true, false, false},
+    {"GS104SRC.TRD", true, false, false}, {"MEM.TRD", true, true, false},
+    {"disk2.trd", true, false, false},    {"zx-format8.trd", true, false, false},
+    {"empty.scl", false, false, false},   {"npl.scl", false, false, true},
+    {"pang16c.scl", false, false, false}, {"xnx.scl", false, false, false},
+};
+
+// The files of a real image as its catalogue lists them, with their data in it.
+std::vector<DiskFile> FilesOf(std::span<const std::uint8_t> image, bool trdos) {
+    std::vector<DiskFile> files;
+    const std::size_t count = trdos ? packer::kMaxEntries : image[8];
+    std::size_t data = 9 + 14 * count;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint8_t* e = trdos ? &image[16 * i] : &image[9 + 14 * i];
+        if (trdos && i > 0 && e[0] == 0) {
+            break;
+        }
+        DiskFile file;
+        std::copy_n(e, 8, file.name.begin());
+        file.type = e[8];
+        file.start = static_cast<std::uint16_t>(e[9] | e[10] << 8);
+        file.length = static_cast<std::uint16_t>(e[11] | e[12] << 8);
+        const std::size_t offset = trdos ? e[15] * testing::kTrack + e[14] * testing::kSector : data;
+        file.data = image.subspan(offset, e[13] * testing::kSector);
+        data += file.data.size();
+        files.push_back(file);
+    }
+    return files;
+}
+
+TEST(Packer, WritesRealImagesFilesAsTheirDisksHoldThem) {
+    const std::optional<std::filesystem::path> real = testing::RealImagesDir();
+    if (!real) {
+        GTEST_SKIP() << "real disk images not found: QZM_SHARED_DIR/testdata/real is absent";
+    }
+    for (const RealImage& known : kRealImages) {
+        SCOPED_TRACE(known.file);
+        const std::vector<std::uint8_t> original = ReadBytes((*real / known.file).string());
+        ASSERT_FALSE(original.empty());
+        const std::vector<DiskFile> files = FilesOf(original, known.trdos);
+        if (!known.trdos) {
+            const auto written = std::get<std::vector<std::uint8_t>>(packer::WriteScl(files));
+            ASSERT_EQ(written.size(), original.size() + (known.noChecksum ? 4 : 0));
+            EXPECT_TRUE(std::equal(original.begin(), original.end(), written.begin()));
+            continue;
+        }
+        packer::Name label;
+        std::copy_n(original.begin() + 0x8F5, 8, label.begin());
+        const auto written = std::get<std::vector<std::uint8_t>>(packer::WriteTrDos(files, label));
+        ASSERT_EQ(written.size(), packer::kDiskBytes);
+        // The catalogue up to its end mark (real disks keep old entries after it).
+        const std::size_t catalogue = 16 * files.size();
+        EXPECT_TRUE(std::equal(original.begin(), original.begin() + catalogue, written.begin()));
+        EXPECT_EQ(written[catalogue], 0);
+        // First free sector and track, disk type, entries, free sectors, TR-DOS id; deleted entries
+        // and label. The bytes between are blanks on disks that TR-DOS formatted, zero on others.
+        for (std::size_t at = 0x8E1; at <= 0x8FC; ++at) {
+            if ((at >= 0x8E8 && at <= 0x8F3) || (at == 0x8E3 && known.zeroDiskType)) {
+                continue;
+            }
+            EXPECT_EQ(written[at], original[at]) << "system sector byte " << std::hex << at;
+        }
+        // The files' sectors, up to the first free one (where a short image ends).
+        const std::size_t end = (original[0x8E2] * 16 + original[0x8E1]) * testing::kSector;
+        ASSERT_LE(end, original.size());
+        EXPECT_TRUE(std::equal(original.begin() + testing::kTrack, original.begin() + end,
+                               written.begin() + testing::kTrack));
+    }
+}
+
+TEST(PackCommand, RefusesWhatDoesNotFitOrIsNoVideoAndLeavesNoFile) {
+    TempDir dir;
+    const std::string small = dir.Write("small.qzm", testing::SmallVideo("SMALL").bytes);
+    std::vector<std::uint8_t> huge = testing::SmallVideo("HUGE").bytes;
+    huge.resize((packer::kFileSectors + 1) * testing::kSector, 0);
+    const std::string tooLarge = dir.Write("huge.qzm", huge);
+    const std::string notStream = dir.Write("zeros.qzm", std::vector<std::uint8_t>(300, 0));
+    const std::string missing = (dir.Path() / "missing.qzm").string();
+    const std::string kept = dir.Write("kept.trd", std::vector<std::uint8_t>{'o', 'l', 'd'});
+    const auto out = [&](const char* name) { return (dir.Path() / name).string(); };
+    std::vector<std::string> tooMany{out("many.scl")};
+    tooMany.insert(tooMany.end(), packer::kMaxEntries + 1, small);
+
+    const std::pair<std::vector<std::string>, int> cases[] = {
+        {{out("a.trd"), tooLarge}, 1},
+        {{out("a.scl"), small, tooLarge}, 1},
+        {{kept, tooLarge}, 1},  // an old image stays as it was
+        {tooMany, 1},
+        {{out("a.trd"), notStream}, 1},
+        {{out("a.scl"), missing}, 1},
+        {{out("a.zip"), small}, 2},
+        {{out("a.trd")}, 2},
+    };
+    const auto listing = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::ranges::sort(names);
+        return names;
+    };
+    const std::vector<std::string> before = listing();
+    for (const auto& [args, code] : cases) {
+        SCOPED_TRACE(
+            ::testing::PrintToString(args.size() > 3 ? std::vector(args.begin(), args.begin() + 3) : args));
+        const RunResult r = Pack(args);
+        EXPECT_EQ(r.exitCode, code);
+        EXPECT_TRUE(r.err.starts_with("qzmtool: ")) << r.err;
+        EXPECT_EQ(std::ranges::count(r.err, '\n'), 1) << r.err;
+        EXPECT_EQ(listing(), before);
+    }
+    EXPECT_EQ(ReadBytes(kept), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_NE(Pack({out("a.trd"), tooLarge}).err.find("too large for the disk"), std::string::npos);
+}
+
+// Debian's fuse-emulator-utils convert SCL archives to TR-DOS images with scl2trd.
+std::optional<std::string> FindScl2Trd() {
+    for (const char* dir : {"/usr/bin", "/usr/local/bin"}) {
+        const std::filesystem::path tool = std::filesystem::path(dir) / "scl2trd";
+        if (std::filesystem::exists(tool)) {
+            return tool.string();
+        }
+    }
+    return std::nullopt;
+}
+
+TEST(Packer, SclConvertedByTheDiskToolsListsAndPlaysTheSameVideosAsOurImage) {
+    const std::optional<std::string> scl2trd = FindScl2Trd();
+    if (!scl2trd) {
+        GTEST_SKIP() << "scl2trd (Debian fuse-emulator-utils) is not installed";
+    }
+    TempDir dir;
+    const std::vector<std::vector<std::uint8_t>> streams = {LongVideo("FIRST", 280),
+                                                            testing::SmallVideo("SECOND", 4).bytes};
+    const packer::Video videos[] = {{packer::MakeName("FIRST"), streams[0]},
+                                    {packer::MakeName("SECOND"), streams[1]}};
+    const packer::Name label = packer::MakeName("LABEL");
+    const std::string scl = dir.Write("v.scl", std::get<std::vector<std::uint8_t>>(packer::PackVideos(
+                                                   packer::DiskFormat::Scl, videos, label)));
+    const auto ours =
+        std::get<std::vector<std::uint8_t>>(packer::PackVideos(packer::DiskFormat::TrDos, videos, label));
+    const std::string converted = (dir.Path() / "converted.trd").string();
+    ASSERT_EQ(RunProgram(*scl2trd, {scl, converted}).exitCode, 0);
+
+    ExpectListsAndPlays(converted, {"FIRST   ", "SECOND  "}, streams);
+    // Its catalogue and system sector are ours, but for the label.
+    const std::vector<std::uint8_t> theirs = ReadBytes(converted);
+    ASSERT_EQ(theirs.size(), ours.size());
+    EXPECT_TRUE(std::equal(ours.begin(), ours.begin() + 0x8F5, theirs.begin()));
+    EXPECT_TRUE(std::equal(ours.begin() + testing::kTrack, ours.end(), theirs.begin() + testing::kTrack));
+}
+
+// The committed demos: the disk image and the archive offer the demo and a second video, which
+// play to their ends; each file stays well under a megabyte.
+TEST(BundledDemos, DiskAndArchiveHoldTheDemoAndASecondVideo) {
+    const std::filesystem::path samples = testing::SourceDir() / "samples";
+    const std::vector<std::uint8_t> demo = ReadBytes((samples / "demo.qzm").string());
+    ASSERT_FALSE(demo.empty());
+    for (const char* file : {"demo.qzm", "demos.trd", "demos.scl"}) {
+        EXPECT_LT(std::filesystem::file_size(samples / file), 1000u * 1000u) << file;
+    }
+    for (const char* file : {"demos.trd", "demos.scl"}) {
+        SCOPED_TRACE(file);
+        const std::string path = (samples / file).string();
+        const std::vector<std::uint8_t> image = ReadBytes(path);
+        const std::vector<VideoEntry> videos = ListVideos(image, KindOfPath(path));
+        ASSERT_EQ(videos.size(), 2u);
+        EXPECT_EQ(videos[0].name, "DEMO    ");
+        EXPECT_TRUE(std::equal(demo.begin(), demo.end(),
+                               image.begin() + static_cast<std::ptrdiff_t>(videos[0].offset)));
+        for (int row = 0; row < 2; ++row) {
+            testing::RecordingHost host;
+            CStreamPlayer player(host);
+            host.answers = {row};
+            ASSERT_EQ(LoadFile(player, path), 1);
+            EXPECT_EQ(PlayThrough(player).first, player.Header().FrameCount());
+            EXPECT_TRUE(host.messages.empty());
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qzm

@@ -1,0 +1,175 @@
+// The media reader on real files written here: geometry, frame timing, pictures, errors.
+#include <gtest/gtest.h>
+
+#include <zlib.h>
+
+#include <cmath>
+
+#include "media_files.h"
+#include "media_reader.h"
+
+namespace qzm::media {
+namespace {
+
+using testing::TempDir;
+using testing::WriteGreyVideo;
+using testing::WritePicture;
+
+TEST(MediaGeometry, LetterBoxKeepsThePictureShape) {
+    const std::pair<double, Rect> cases[] = {
+        {4.0 / 3.0, {0, 0, 256, 192}},    {16.0 / 9.0, {0, 24, 256, 144}}, {8.0 / 3.0, {0, 48, 256, 96}},
+        {0.5, {80, 0, 96, 192}},          {3.0 / 4.0, {56, 0, 144, 192}},  {1e9, {0, 95, 256, 1}},
+        {1e-9, {127, 0, 1, 192}},         {0.0, {0, 0, 256, 192}},         {-1.0, {0, 0, 256, 192}},
+        {std::nan(""), {0, 0, 256, 192}}, {INFINITY, {0, 0, 256, 192}},
+    };
+    for (const auto& [aspect, rect] : cases) {
+        EXPECT_EQ(LetterBox(aspect), rect) << aspect;
+    }
+}
+
+TEST(MediaGeometry, DelayIsTheNearestWholeNumberOfFiftieths) {
+    const struct {
+        int num, den, delay;
+    } cases[] = {
+        {25, 1, 2},
+        {50, 1, 1},
+        {30, 1, 2},
+        {25, 2, 4},
+        {30000, 1001, 2},
+        {24, 1, 2},
+        {20, 1, 3},
+        {60, 1, 1},
+        {1000, 1, 1},
+        {1, 1, 50},
+        {1, 10, 255},
+        {0, 1, kDefaultDelay},
+        {0, 0, kDefaultDelay},
+        {25, 0, kDefaultDelay},
+        {-25, 1, kDefaultDelay},
+        {2147483647, 1, 1},
+        {1, 2147483647, 255},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DelayForFrameRate(c.num, c.den), c.delay) << c.num << "/" << c.den;
+    }
+}
+
+// Reads every frame; returns the first pixel's red value of each.
+std::vector<int> ReadAll(MediaReader& reader, int delay) {
+    std::vector<std::uint8_t> rgb(kFrameBytes);
+    std::vector<int> reds;
+    std::string error;
+    for (ReadResult r; (r = reader.Next(delay, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes),
+                                        error)) != ReadResult::End;) {
+        EXPECT_EQ(r, ReadResult::Frame) << error;
+        if (r != ReadResult::Frame) {
+            break;
+        }
+        reds.push_back(rgb[0]);
+    }
+    return reds;
+}
+
+TEST(MediaReader, VideoFramesAreDroppedOrRepeatedToKeepTime) {
+    const struct {
+        const char* rate;
+        int frames, naturalDelay, delay;
+        std::vector<int> shown;  // source frame of each output frame
+    } cases[] = {
+        {"25:1", 4, 2, 2, {0, 1, 2, 3}},    {"50:1", 8, 1, 2, {0, 2, 4, 6}},
+        {"30:1", 6, 2, 2, {0, 1, 2, 3, 4}}, {"25:2", 3, 4, 2, {0, 0, 1, 1, 2, 2}},
+        {"25:1", 5, 2, 5, {0, 2}},  // 0.2 s: frames 0 and 2.5 -> 2; ends at 0.2 s
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.rate) + " delay " + std::to_string(c.delay));
+        MediaReader reader;
+        ASSERT_EQ(reader.Open({WriteGreyVideo(dir, "v.y4m", c.rate, c.frames)}), "");
+        EXPECT_TRUE(reader.IsVideo());
+        EXPECT_EQ(reader.NaturalDelay(), c.naturalDelay);
+        std::vector<int> shown;
+        for (const int red : ReadAll(reader, c.delay)) {
+            shown.push_back(static_cast<int>(std::lround(red * 219.0 / 255.0 / 20.0)));
+        }
+        EXPECT_EQ(shown, c.shown);
+    }
+}
+
+// The frame's rows as 'X' (the picture's colour) or '.' (black border), sampled down the middle
+// column and across the middle row.
+std::pair<std::string, std::string> Profile(const std::vector<std::uint8_t>& rgb) {
+    std::string column, row;
+    for (int y = 0; y < kFrameHeight; ++y) {
+        column += rgb[(static_cast<std::size_t>(y) * kFrameWidth + 128) * 3 + 1] != 0 ? 'X' : '.';
+    }
+    for (int x = 0; x < kFrameWidth; ++x) {
+        row += rgb[(static_cast<std::size_t>(96) * kFrameWidth + x) * 3 + 1] != 0 ? 'X' : '.';
+    }
+    return {column, row};
+}
+
+TEST(MediaReader, PicturesAreOneFrameEachLetterBoxedInOrder) {
+    TempDir dir;
+    const std::vector<std::string> pictures = {
+        WritePicture(dir, "wide.png", 512, 192, 255, 255, 255, tool::ImageFormat::Png),
+        WritePicture(dir, "tall.ppm", 96, 192, 0, 255, 0, tool::ImageFormat::Ppm),
+        WritePicture(dir, "4x3.png", 1600, 1200, 0, 200, 0, tool::ImageFormat::Png),
+    };
+    MediaReader reader;
+    ASSERT_EQ(reader.Open(pictures), "");
+    EXPECT_FALSE(reader.IsVideo());
+    EXPECT_EQ(reader.NaturalDelay(), 2);
+    const std::string full(192, 'X');
+    const std::pair<std::string, std::string> expected[] = {
+        {std::string(48, '.') + std::string(96, 'X') + std::string(48, '.'), std::string(256, 'X')},
+        {full, std::string(80, '.') + std::string(96, 'X') + std::string(80, '.')},
+        {full, std::string(256, 'X')},
+    };
+    std::vector<std::uint8_t> rgb(kFrameBytes);
+    std::string error;
+    for (const auto& profile : expected) {
+        ASSERT_EQ(reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes), error),
+                  ReadResult::Frame)
+            << error;
+        EXPECT_EQ(Profile(rgb), profile);
+    }
+    EXPECT_EQ(rgb[(96 * 256 + 128) * 3 + 1], 200);  // flat colours stay exact through the scaler
+    EXPECT_EQ(reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes), error),
+              ReadResult::End);
+}
+
+TEST(MediaReader, UnusableInputsGiveOneLineNamingThem) {
+    TempDir dir;
+    const std::string text = dir.Write("notes.txt", std::vector<std::uint8_t>(100, 'a'));
+    const std::string empty = WriteGreyVideo(dir, "empty.y4m", "25:1", 0);
+    const std::string video = WriteGreyVideo(dir, "clip.y4m", "25:1", 2);
+    const std::string picture = WritePicture(dir, "p.png", 8, 8, 1, 2, 3, tool::ImageFormat::Png);
+    const std::string missing = (dir.Path() / "missing.png").string();
+    // A PNG claiming 9000 x 8000 pixels, refused before any picture memory is taken.
+    std::vector<std::uint8_t> giant = {0x89, 'P', 'N',  'G',  '\r', '\n', 0x1A, '\n', 0,    0,
+                                       0,    13,  'I',  'H',  'D',  'R',  0,    0,    0x23, 0x28,
+                                       0,    0,   0x1F, 0x40, 8,    2,    0,    0,    0};
+    const uLong crc = crc32(0, giant.data() + 12, 17);
+    giant.insert(giant.end(), {static_cast<std::uint8_t>(crc >> 24), static_cast<std::uint8_t>(crc >> 16),
+                               static_cast<std::uint8_t>(crc >> 8), static_cast<std::uint8_t>(crc)});
+    const std::string huge = dir.Write("huge.png", giant);
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{missing}, "cannot open " + missing},           {{text}, "cannot open " + text},
+        {{empty}, empty + " holds no frames"},           {{picture, video}, video + " is not a picture"},
+        {{video, picture}, video + " is not a picture"}, {{picture, missing}, "cannot open " + missing},
+    };
+    for (const auto& [paths, message] : cases) {
+        MediaReader reader;
+        std::string error = reader.Open(paths);
+        // Otherwise the error comes with the frame that cannot be read.
+        std::vector<std::uint8_t> rgb(kFrameBytes);
+        while (error.empty() && reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes),
+                                            error) == ReadResult::Frame) {
+        }
+        EXPECT_EQ(error.rfind(message, 0), 0u) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+}
+
+}  // namespace
+}  // namespace qzm::media

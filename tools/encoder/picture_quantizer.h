@@ -1,0 +1,53 @@
+// Turns an RGB picture into a Spectrum screen: per 8 x 8 cell one ink and one paper out of the eight
+// colours, pixels dithered between the two, cells that barely change kept as they were.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "video_encoder.h"
+
+namespace qzm::encoder {
+
+using Screen = std::array<std::uint8_t, kScreenBytes>;
+
+inline constexpr int kCellColumns = 32;
+inline constexpr int kCellRows = 24;
+inline constexpr int kCellCount = kCellColumns * kCellRows;
+
+// Byte offset of the bitmap byte of pixel line y, byte column x.
+constexpr std::size_t BitmapOffset(int y, int x) {
+    return static_cast<std::size_t>(((y >> 6) << 11) | ((y & 7) << 8) | (((y >> 3) & 7) << 5) | x);
+}
+
+class PictureQuantizer {
+public:
+    PictureQuantizer(Dither dither, int threshold);
+
+    // Makes `out` from the picture `rgb` (256 x 192 RGB24), given the screen shown before it.
+    void Quantize(std::span<const std::uint8_t> rgb, const Screen& previous, Screen& out);
+
+private:
+    struct Pair {
+        std::uint8_t a = 0;
+        std::uint8_t b = 0;
+    };
+    Pair ChoosePair(std::span<const std::uint8_t> rgb, int row, int column, std::uint8_t previous) const;
+    std::uint64_t AssignCell(std::span<const std::uint8_t> rgb, int row, int column, Pair pair) const;
+    void Diffuse(std::span<const std::uint8_t> rgb);
+    void PutCell(int row, int column, Pair pair, std::uint64_t bits, const Screen& previous,
+                 Screen& out) const;
+
+    Dither m_dither;
+    int m_threshold;
+    std::array<Pair, kCellCount> m_pairs{};
+    std::array<std::uint64_t, kCellCount>
+        m_bits{};  // per cell, line k in bits 8k-8k+7 as on the screen: pixel has colour b
+    // Diffusion: two rows of error, one red, green, blue, unused quadruple per pixel, with margins.
+    using ErrorLanes = int __attribute__((vector_size(16)));
+    std::vector<ErrorLanes> m_error;
+};
+
+}  // namespace qzm::encoder
