@@ -1,6 +1,7 @@
 #include "video_encoder.h"
 
 #include <algorithm>
+#include <cassert>
 #include <limits>
 
 #include "frame_coder.h"
@@ -315,7 +316,8 @@ std::variant<std::vector<std::uint8_t>, std::string> VideoEncoder::Finish() {
         const FormChoice next = BestForm(d.costs[f], mode, modes[f], kAllForms & ~FormBit(form));
         d.coder.Prepare(d.Before(f), d.screens[f]);
         ByteSink sink(&out);
-        const bool pending = (mode & ModeAttributes) != 0;
+        const std::uint32_t before = mode;
+        const bool pending = (before & ModeAttributes) != 0;
         mode = modes[f];
         switch (form) {
             case FrameForm::Items: d.coder.Items(mode & ModeMasked, mode & ModeXor, sink); break;
