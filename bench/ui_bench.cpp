@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -108,6 +109,53 @@ void BM_FrameStep(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FrameStep)->Unit(benchmark::kMillisecond);
+
+// Resident memory of the process in kilobytes (Linux).
+double ResidentKilobytes() {
+    long pages = 0;
+    long resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return static_cast<double>(resident) * 4.0;
+}
+
+// Memory while playing for minutes and across a hundred opens of different files: the demo cut to a
+// hundred different lengths, each opened and played for 50 frames, then 9000 frames (three minutes
+// at 50 fps) of playing. The counters give the growth after the first ten opens and after playing.
+void BM_MemoryOverOpensAndPlay(benchmark::State& state) {
+    qzm::ui::CPlayerDlg& w = *Window().window;
+    w.resize(kWidth, kHeight);
+    QCoreApplication::processEvents();
+    auto* timer = const_cast<QTimer*>(&w.FrameTimer());
+    const auto demo = qzm::testing::SourceDir() / "samples" / "demo.qzm";
+    std::vector<std::uint8_t> bytes(std::filesystem::file_size(demo));
+    std::ifstream(demo, std::ios::binary).read(reinterpret_cast<char*>(bytes.data()), bytes.size());
+    auto tick = [&](int frames) {
+        for (int i = 0; i < frames; ++i) {
+            QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
+            w.repaint();
+        }
+    };
+    for (auto _ : state) {
+        double afterTen = 0;
+        for (int i = 0; i < 100; ++i) {
+            const std::size_t length = bytes.size() * static_cast<std::size_t>(50 + i) / 150;
+            const std::string path =
+                Window().dir.Write("open-" + std::to_string(i) + ".qzm", std::span(bytes.data(), length));
+            w.OpenPath(QString::fromStdString(path));
+            tick(50);
+            std::filesystem::remove(path);
+            if (i == 9) {
+                afterTen = ResidentKilobytes();
+            }
+        }
+        const double afterOpens = ResidentKilobytes();
+        tick(9000);
+        state.counters["rss_after_10_opens_kB"] = afterTen;
+        state.counters["growth_opens_10_to_100_kB"] = afterOpens - afterTen;
+        state.counters["growth_playing_3_min_kB"] = ResidentKilobytes() - afterOpens;
+    }
+}
+BENCHMARK(BM_MemoryOverOpensAndPlay)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
 
