@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test:
 #   1. formatting check (clang-format, the committed .clang-format)
-#   2. unit tests built with g++ under AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors
+#   2. unit tests built with g++ under AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors,
+#      with the picture generator, whose tests check that the committed pictures are what it draws
 #   3. everything built again with clang, warnings as errors, ASan + UBSan: the unit tests run once
 #      more, and the libFuzzer targets are each fuzzed for a bounded time (QZM_FUZZ_SECONDS, default 60)
 #   4. the benchmarks, built optimised, each run briefly so they are known to work and print ratios
@@ -17,7 +18,7 @@ scripts/check-format.sh
 
 echo "== Unit tests (g++, ASan + UBSan)"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=g++ \
-    -DQZM_SANITIZE=ON -DQZM_WERROR=ON -DQZM_BUILD_BENCH=OFF
+    -DQZM_SANITIZE=ON -DQZM_WERROR=ON -DQZM_BUILD_BENCH=OFF -DQZM_BUILD_RES_GENERATOR=ON
 cmake --build build-test -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-test --output-on-failure -j "$jobs"
