@@ -229,7 +229,7 @@ TEST(PackCommand, RefusesWhatDoesNotFitOrIsNoVideoAndLeavesNoFile) {
     std::vector<std::string> tooMany{out("many.scl")};
     tooMany.insert(tooMany.end(), packer::kMaxEntries + 1, small);
 
-    const std::pair<std::vector<std::string>, int> cases[] = {
+    const testing::Refusal cases[] = {
         {{out("a.trd"), tooLarge}, 1},
         {{out("a.scl"), small, tooLarge}, 1},
         {{kept, tooLarge}, 1},  // an old image stays as it was
@@ -239,16 +239,7 @@ TEST(PackCommand, RefusesWhatDoesNotFitOrIsNoVideoAndLeavesNoFile) {
         {{out("a.zip"), small}, 2},
         {{out("a.trd")}, 2},
     };
-    const std::set<std::string> before = testing::FileNames(dir.Path());
-    for (const auto& [args, code] : cases) {
-        SCOPED_TRACE(
-            ::testing::PrintToString(args.size() > 3 ? std::vector(args.begin(), args.begin() + 3) : args));
-        const RunResult r = Pack(args);
-        EXPECT_EQ(r.exitCode, code);
-        EXPECT_TRUE(r.err.starts_with("qzmtool: ")) << r.err;
-        EXPECT_EQ(std::ranges::count(r.err, '\n'), 1) << r.err;
-        EXPECT_EQ(testing::FileNames(dir.Path()), before);
-    }
+    testing::ExpectRefusals(QZMTOOL_PATH, "pack", cases, dir.Path());
     EXPECT_EQ(ReadBytes(kept), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_NE(Pack({out("a.trd"), tooLarge}).err.find("too large for the disk"), std::string::npos);
 }

@@ -1,13 +1,17 @@
 // Runs a program as a shell would, with its exit code, standard output and standard error; reads
-// whole files back.
+// whole files back; checks refused commands.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+
+#include <algorithm>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <span>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -64,6 +68,25 @@ inline std::set<std::string> FileNames(const std::filesystem::path& dir) {
         names.insert(entry.path().filename().string());
     }
     return names;
+}
+
+// Runs `program` with `command` and each case's further arguments: each fails with its exit code and
+// one line "qzmtool: ..." on standard error, and leaves `dir` as it found it.
+using Refusal = std::pair<std::vector<std::string>, int>;
+inline void ExpectRefusals(const std::string& program, const std::string& command,
+                           std::span<const Refusal> cases, const std::filesystem::path& dir) {
+    const std::set<std::string> before = FileNames(dir);
+    for (const auto& [words, code] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(words.size() > 3 ? std::vector(words.begin(), words.begin() + 3)
+                                                               : words));
+        std::vector<std::string> args = {command};
+        args.insert(args.end(), words.begin(), words.end());
+        const RunResult r = RunProgram(program, args);
+        EXPECT_EQ(r.exitCode, code) << r.err;
+        EXPECT_TRUE(r.err.starts_with("qzmtool: ")) << r.err;
+        EXPECT_EQ(std::ranges::count(r.err, '\n'), 1) << r.err;
+        EXPECT_EQ(FileNames(dir), before);
+    }
 }
 
 }  // namespace qzm::testing

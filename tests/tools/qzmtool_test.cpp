@@ -4,7 +4,6 @@
 #include <png.h>
 
 #include <cstdio>
-#include <set>
 #include <sstream>
 
 #include "demo_scene.h"
@@ -291,7 +290,7 @@ TEST(QzmToolEncode, FailuresLeaveNoFileBehind) {
     const std::string text = dir.Write("notes.txt", std::vector<std::uint8_t>(64, 'a'));
     const std::string kept = dir.Write("kept.qzm", std::vector<std::uint8_t>{'o', 'l', 'd'});
     const std::string out = (dir.Path() / "out.qzm").string();
-    const std::pair<std::vector<std::string>, int> cases[] = {
+    const testing::Refusal cases[] = {
         {{(dir.Path() / "missing.png").string(), "-o", out}, 1},
         {{text, "-o", out}, 1},
         {{empty, "-o", out}, 1},
@@ -307,16 +306,7 @@ TEST(QzmToolEncode, FailuresLeaveNoFileBehind) {
         {{picture, "-o", out, "--version", "8"}, 2},
         {{picture, "-o", out, "--delay", "0"}, 2},
     };
-    const std::set<std::string> before = testing::FileNames(dir.Path());
-    for (const auto& [words, code] : cases) {
-        std::vector<std::string> args = {"encode"};
-        args.insert(args.end(), words.begin(), words.end());
-        const RunResult r = RunTool(args);
-        EXPECT_EQ(r.exitCode, code) << ::testing::PrintToString(words) << r.err;
-        EXPECT_EQ(r.err.rfind("qzmtool: ", 0), 0u) << r.err;
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
-        EXPECT_EQ(testing::FileNames(dir.Path()), before) << ::testing::PrintToString(words);
-    }
+    testing::ExpectRefusals(QZMTOOL_PATH, "encode", cases, dir.Path());
     EXPECT_EQ(ReadText(kept), "old");
 }
 
