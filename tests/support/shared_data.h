@@ -22,10 +22,11 @@ inline std::optional<std::filesystem::path> RealImagesDir() {
     return dir;
 }
 
-// The project's own source folder (for the bundled samples).
+// The project's own source folder (for the bundled samples): QZM_SOURCE_DIR when set, else the
+// folder the tests were built from.
 inline std::filesystem::path SourceDir() {
     const char* dir = std::getenv("QZM_SOURCE_DIR");
-    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
+    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::path(QZM_PROJECT_SOURCE_DIR);
 }
 
 }  // namespace qzm::testing
