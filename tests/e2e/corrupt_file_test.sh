@@ -16,13 +16,11 @@ start_player "$work/bad.qzm"
 # The message box: a visible window titled with the program's name, belonging to the main window.
 box=$(timeout 20 xdotool search --sync --onlyvisible --name '^QZM Player$' | head -n 1) || true
 if [[ -z "$box" ]]; then
-    echo "FAIL no message box appeared"
-    failures=$((failures + 1))
+    fail "no message box appeared"
 else
     owner=$(xprop -id "$box" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*' || true)
     if [[ -z "$owner" || $((owner)) -ne $window ]]; then
-        echo "FAIL the message box does not belong to the main window (WM_TRANSIENT_FOR: ${owner:-none})"
-        failures=$((failures + 1))
+        fail "the message box does not belong to the main window (WM_TRANSIENT_FOR: ${owner:-none})"
     fi
     # Its OK button has the focus: Return confirms it.
     xdotool windowfocus --sync "$box" key Return
@@ -31,17 +29,14 @@ else
         sleep 0.1
     done
     if xdotool search --onlyvisible --name '^QZM Player$' >/dev/null; then
-        echo "FAIL the message box did not close on Return"
-        failures=$((failures + 1))
+        fail "the message box did not close on Return"
     fi
 fi
 
 sleep 1
 if ! player_alive; then
-    echo "FAIL the program ended after the message"
-    failures=$((failures + 1))
+    fail "the program ended after the message"
 elif ! xdotool search --onlyvisible --name '^QZM Player 0\.31$' | grep -q -x "$window"; then
-    echo "FAIL the main window is gone after the message"
-    failures=$((failures + 1))
+    fail "the main window is gone after the message"
 fi
 finish

@@ -31,18 +31,15 @@ for box in picture:$picture counter:$counter; do
     convert "$work/two.png" -crop "${box#*:}" +repage "$work/b.png"
     changed=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true)
     if [[ ! "$changed" =~ ^[0-9]+$ || "$changed" -eq 0 ]]; then
-        echo "FAIL the ${box%%:*} did not change in a second of playback (compare: $changed)"
-        failures=$((failures + 1))
+        fail "the ${box%%:*} did not change in a second of playback (compare: $changed)"
     fi
 done
 
 colours=$(convert "$work/two.png" -crop "$picture" +repage -unique-colors -format '%w' info:)
 if [[ "$colours" -le 8 ]]; then
-    echo "FAIL the picture holds $colours colours: it was not scaled by an interpolating method"
-    failures=$((failures + 1))
+    fail "the picture holds $colours colours: it was not scaled by an interpolating method"
 fi
 if ! player_alive; then
-    echo "FAIL the player ended while playing"
-    failures=$((failures + 1))
+    fail "the player ended while playing"
 fi
 finish

@@ -46,8 +46,7 @@ check_layout() {
 
 read -r w h < <(window_size "$window")
 if [[ "$w $h" != "267 269" ]]; then
-    echo "FAIL first size: ${w}x${h}, expected the minimum 267x269"
-    failures=$((failures + 1))
+    fail "first size: ${w}x${h}, expected the minimum 267x269"
 fi
 shoot "$window" "$work/first.png"
 check_layout "$work/first.png" "$w" "$h"
@@ -65,11 +64,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 if player_alive; then
-    echo "FAIL Escape did not end the program"
-    failures=$((failures + 1))
+    fail "Escape did not end the program"
 elif ! wait "$player_pid"; then
-    echo "FAIL the program ended with an error after Escape"
-    failures=$((failures + 1))
+    fail "the program ended with an error after Escape"
 fi
 player_pid=""
 finish

@@ -77,14 +77,19 @@ YELLOW='r>0.55 && g>0.45 && b<0.35'
 GREEN='r<0.1 && g>0.9 && b<0.1'
 DARK='r<0.1 && g<0.1 && b<0.1'
 
+# Reports a failed check and counts it; the test goes on.
+fail() {
+    echo "FAIL $*"
+    failures=$((failures + 1))
+}
+
 # expect NAME PICTURE BOX PREDICATE LOW [HIGH]: the share of the box's pixels matching the predicate is
 # at least LOW (and at most HIGH); a miss is counted and reported, the test goes on.
 expect() {
     local got
     got=$(share "$2" "$3" "$4")
     if ! awk -v g="$got" -v lo="$5" -v hi="${6:-1}" 'BEGIN { exit !(g >= lo && g <= hi) }'; then
-        echo "FAIL $1: box $3 has $got of its pixels matching [$4], expected $5..${6:-1}"
-        failures=$((failures + 1))
+        fail "$1: box $3 has $got of its pixels matching [$4], expected $5..${6:-1}"
     fi
 }
 

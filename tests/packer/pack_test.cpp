@@ -17,6 +17,7 @@
 #include "disk_packer.h"
 #include "file_loader.h"
 #include "recording_host.h"
+#include "run_program.h"
 #include "shared_data.h"
 #include "stream_player.h"
 #include "temp_dir.h"
@@ -27,34 +28,8 @@ namespace {
 using packer::DiskFile;
 using testing::TempDir;
 
-struct RunResult {
-    int exitCode = -1;
-    std::string err;
-};
-
-std::string Quote(const std::string& word) {
-    std::string q = "'";
-    for (char c : word) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
-
-// Runs `program` with `args`; its standard output is dropped.
-RunResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
-    const TempDir dir;
-    std::string command = Quote(program);
-    for (const std::string& a : args) {
-        command += " " + Quote(a);
-    }
-    const std::filesystem::path err = dir.Path() / ".stderr";
-    command += " >" + Quote((dir.Path() / ".stdout").string()) + " 2>" + Quote(err.string());
-    const int status = std::system(command.c_str());
-    std::ifstream in(err);
-    std::stringstream text;
-    text << in.rdbuf();
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
-}
+using testing::RunProgram;
+using testing::RunResult;
 
 RunResult Pack(const std::vector<std::string>& args) {
     std::vector<std::string> words{"pack"};
@@ -254,7 +229,7 @@ TEST(PackCommand, RefusesWhatDoesNotFitOrIsNoVideoAndLeavesNoFile) {
     std::vector<std::string> tooMany{out("many.scl")};
     tooMany.insert(tooMany.end(), packer::kMaxEntries + 1, small);
 
-    const std::pair<std::vector<std::string>, int> cases[] = {
+    const testing::Refusal cases[] = {
         {{out("a.trd"), tooLarge}, 1},
         {{out("a.scl"), small, tooLarge}, 1},
         {{kept, tooLarge}, 1},  // an old image stays as it was
@@ -264,24 +239,7 @@ TEST(PackCommand, RefusesWhatDoesNotFitOrIsNoVideoAndLeavesNoFile) {
         {{out("a.zip"), small}, 2},
         {{out("a.trd")}, 2},
     };
-    const auto listing = [&] {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::ranges::sort(names);
-        return names;
-    };
-    const std::vector<std::string> before = listing();
-    for (const auto& [args, code] : cases) {
-        SCOPED_TRACE(
-            ::testing::PrintToString(args.size() > 3 ? std::vector(args.begin(), args.begin() + 3) : args));
-        const RunResult r = Pack(args);
-        EXPECT_EQ(r.exitCode, code);
-        EXPECT_TRUE(r.err.starts_with("qzmtool: ")) << r.err;
-        EXPECT_EQ(std::ranges::count(r.err, '\n'), 1) << r.err;
-        EXPECT_EQ(listing(), before);
-    }
+    testing::ExpectRefusals(QZMTOOL_PATH, "pack", cases, dir.Path());
     EXPECT_EQ(ReadBytes(kept), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
     EXPECT_NE(Pack({out("a.trd"), tooLarge}).err.find("too large for the disk"), std::string::npos);
 }

@@ -22,11 +22,11 @@ inline std::optional<std::filesystem::path> RealImagesDir() {
     return dir;
 }
 
-// The project's own source folder (for the bundled samples), fixed when the tests are built: the
-// tests run from the build folder, and a test property can carry only one environment variable
-// through test discovery.
+// The project's own source folder (for the bundled samples): QZM_SOURCE_DIR when set, else the
+// folder the tests were built from.
 inline std::filesystem::path SourceDir() {
-    return std::filesystem::path(QZM_TEST_SOURCE_DIR);
+    const char* dir = std::getenv("QZM_SOURCE_DIR");
+    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::path(QZM_PROJECT_SOURCE_DIR);
 }
 
 }  // namespace qzm::testing
