@@ -102,7 +102,10 @@ bool ParseEncode(const std::vector<std::string>& words, EncodeJob& job, std::str
 bool WriteAtomically(const std::filesystem::path& out, const std::vector<std::uint8_t>& bytes,
                      std::string& error) {
     const std::filesystem::path folder = out.has_parent_path() ? out.parent_path() : ".";
-    std::string temp = (folder / ("." + out.filename().string() + ".XXXXXX")).string();
+    std::string name = out.filename().string();
+    name.insert(0, 1, '.');  // not "." + name: g++ 12 at -O3 warns falsely about that concatenation
+    name += ".XXXXXX";
+    std::string temp = (folder / name).string();
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
         error = "cannot write " + out.string() + ": cannot create a file in " + folder.string();
