@@ -85,6 +85,29 @@ inline constexpr std::uint8_t kPackedLScreen = 0x3F;
 inline constexpr std::uint8_t kAttributeValueBits = 0x3F;  // packed attributes carry no BRIGHT/FLASH
 inline constexpr std::uint8_t kAttributeDataComplete = 0x80;
 
+// Mask bytes that the packed form reads as commands, so no mask group can use them.
+constexpr bool ReservedGroupMask(std::uint8_t mask) {
+    return mask == kPackedEndStream || mask == kPackedEndFrame || mask == kPackedLScreen;
+}
+
+// The mask of a group cut short: its first `take` entries (maskOf(take) gives their bits), then a
+// zero skip at bit `take`, which ends the group. The bits above it are never read, so they are
+// chosen to keep the mask off the reserved values; where no choice can, fewer entries are taken and
+// `take` is lowered.
+template <typename MaskOf>
+constexpr std::uint8_t EndedGroupMask(std::size_t& take, MaskOf maskOf) {
+    for (;; --take) {
+        const auto base = static_cast<std::uint8_t>(maskOf(take) | (1u << take));
+        const unsigned freeBits = 7 - static_cast<unsigned>(take);
+        for (unsigned pattern = 0; pattern < (1u << freeBits); ++pattern) {
+            const auto mask = static_cast<std::uint8_t>(base | (pattern << (take + 1)));
+            if (!ReservedGroupMask(mask)) {
+                return mask;
+            }
+        }
+    }
+}
+
 // --- LSCREEN markers ---------------------------------------------------------------------------
 inline constexpr std::uint8_t kLScreenEnd = 0xFF;
 inline constexpr std::uint8_t kLScreenCells = 0;   // count, then that many masked cells

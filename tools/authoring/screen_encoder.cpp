@@ -29,10 +29,6 @@ CellLines XorLines(const CellLines& a, const CellLines& b) {
     return r;
 }
 
-bool ForbiddenGroupMask(std::uint8_t mask) {
-    return mask == kPackedEndStream || mask == kPackedEndFrame || mask == kPackedLScreen;
-}
-
 // One entry of a packed mask group: a masked cell (clear bit) or a skip (set bit).
 struct PackedEntry {
     bool skip = false;
@@ -355,7 +351,7 @@ void ScreenEncoder::EncodePacked(ScreenView target, bool attributesPending) {
     std::size_t index = 0;
     while (index < entries.size()) {
         const std::size_t n = std::min<std::size_t>(8, entries.size() - index);
-        if (n == 8 && !ForbiddenGroupMask(maskOf(index, 8))) {
+        if (n == 8 && !ReservedGroupMask(maskOf(index, 8))) {
             m_out.PackedGroup(maskOf(index, 8));
             for (std::size_t i = 0; i < 8; ++i) {
                 emitEntry(entries[index + i]);
@@ -366,22 +362,8 @@ void ScreenEncoder::EncodePacked(ScreenView target, bool attributesPending) {
             }
             continue;
         }
-        // A group of `take` entries ended by a zero skip at bit `take`; the bits above it are not
-        // read, so they are chosen to keep the mask off the reserved values.
         std::size_t take = std::min<std::size_t>(n, 7);
-        std::uint8_t mask = 0;
-        for (;; --take) {
-            const auto base = static_cast<std::uint8_t>(maskOf(index, take) | (1u << take));
-            const unsigned freeBits = 7 - static_cast<unsigned>(take);
-            bool found = false;
-            for (unsigned pattern = 0; pattern < (1u << freeBits) && !found; ++pattern) {
-                mask = static_cast<std::uint8_t>(base | (pattern << (take + 1)));
-                found = !ForbiddenGroupMask(mask);
-            }
-            if (found) {
-                break;
-            }
-        }
+        const std::uint8_t mask = EndedGroupMask(take, [&](std::size_t t) { return maskOf(index, t); });
         m_out.PackedGroup(mask);
         for (std::size_t i = 0; i < take; ++i) {
             emitEntry(entries[index + i]);

@@ -10,10 +10,6 @@ constexpr int kRowCells = kCellColumns;
 constexpr unsigned kMaxEntryCells = 256;  // LSCREEN counts; 0 stands for 256
 constexpr unsigned kMaxSkip = 255;        // packed skips
 
-bool ReservedGroupMask(std::uint8_t mask) {
-    return mask == kPackedEndStream || mask == kPackedEndFrame || mask == kPackedLScreen;
-}
-
 }  // namespace
 
 // The 32 attributes of a character row: per eight, a mask with a bit for each value that differs
@@ -184,22 +180,8 @@ std::size_t FrameCoder::Packed(bool pending, ByteSink& out) {
             }
             continue;
         }
-        // `take` entries, then a zero skip at bit `take`; the bits above it are never read, so they
-        // are chosen to keep the mask off the reserved values.
         std::size_t take = std::min<std::size_t>(n, 7);
-        std::uint8_t mask = 0;
-        for (;; --take) {
-            const auto base = static_cast<std::uint8_t>(maskOf(index, take) | (1u << take));
-            const unsigned freeBits = 7 - static_cast<unsigned>(take);
-            bool found = false;
-            for (unsigned pattern = 0; pattern < (1u << freeBits) && !found; ++pattern) {
-                mask = static_cast<std::uint8_t>(base | (pattern << (take + 1)));
-                found = !ReservedGroupMask(mask);
-            }
-            if (found) {
-                break;
-            }
-        }
+        const std::uint8_t mask = EndedGroupMask(take, [&](std::size_t t) { return maskOf(index, t); });
         out.Put(mask);
         for (std::size_t i = 0; i < take; ++i) {
             putEntry(index + i);
