@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the player as a stream and decodes every frame, without the seek replays
-// of fuzz_decoder, so that a run of the same length tries many more inputs.
+// of fuzz_decoder and from short seed streams, so that a run of the same length tries many more
+// inputs.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -30,5 +31,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 void WriteSeeds(const std::filesystem::path& dir) {
-    qzm::fuzzing::WriteStreamSeeds(dir);
+    qzm::fuzzing::WriteStreamSeeds(dir, qzm::fuzzing::SeedStreams::Short);
 }

@@ -58,5 +58,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 }
 
 void WriteSeeds(const std::filesystem::path& dir) {
-    qzm::fuzzing::WriteStreamSeeds(dir);
+    qzm::fuzzing::WriteStreamSeeds(dir, qzm::fuzzing::SeedStreams::Long);
 }

@@ -22,7 +22,9 @@ for fuzzer in "$build"/fuzz/fuzz_*; do
         tail -n 60 "$work/$name.log"
         status=1
     else
-        grep -E "stat::number_of_executed_units|stat::peak_rss_mb" "$work/$name.log" | sed 's/^/   /'
+        units=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/$name.log")
+        rss=$(sed -n 's/^stat::peak_rss_mb: *//p' "$work/$name.log")
+        echo "   $units inputs run, $((units / seconds)) per second; peak RSS $rss MB"
     fi
 done
 exit $status
