@@ -20,40 +20,16 @@ if [[ ! -x "$player" ]]; then
     exit 1
 fi
 
-work=$(mktemp -d)
-xvfb_pid=""
-player_pid=""
-cleanup() {
-    [[ -n "$player_pid" ]] && kill "$player_pid" 2>/dev/null && wait "$player_pid" 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap 'cleanup || true' EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s "$work/display" ]] && break
-    sleep 0.1
-done
-[[ -s "$work/display" ]] || { cat "$work/xvfb.log" >&2; exit 1; }
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
-
+# shellcheck source=tests/e2e/x11_session.sh
+source tests/e2e/x11_session.sh
+start_display 1024x768
 mkdir -p "$work/config"
 printf '[Render]\nFilter=3\n' >"$work/config/QZMPlayer.ini"
-XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb "$player" samples/demo.qzm >"$work/player.log" 2>&1 &
-player_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^QZM Player 0\.31$' | head -n 1) || true
-if [[ -z "$window" ]]; then
-    echo "make-screenshot: the player's window did not appear" >&2
-    cat "$work/player.log" >&2
-    exit 1
-fi
+start_player samples/demo.qzm
 # The size at which the picture area holds the picture at twice the Spectrum's 256 x 192.
-xdotool windowsize "$window" 523 461
+resize_window "$window" 523 461
 sleep "$seconds"
-import -window "$window" "$work/shot.png"
+shoot "$window" "$work/shot.png"
 mkdir -p "$(dirname "$out")"
 convert "$work/shot.png" -strip "$out"
 echo "$out"

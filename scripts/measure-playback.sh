@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Measures the player while it plays: a 50 fps stream (the demo scene, frame delay 1) in a 1920 x 1080
-# window on a virtual X display with the bicubic method. Over SECONDS of playback it reports the player
-# process's CPU time against the wall time, the frames shown (read off the window's time counter by
-# matching its glyphs against the digit strip) against the stream's rate, and the resident memory at the
-# start and the end.
+# Measures the player while it plays: a 50 fps stream (the bundled demo's pictures, frame delay 1) in
+# a 1920 x 1080 window on a virtual X display with the bicubic method. Over SECONDS of playback it
+# reports the player process's CPU time against the wall time, the frames shown (read off the window's
+# time counter by matching its glyphs against the digit strip) against the stream's rate, and the
+# resident memory at the start and the end.
 #   scripts/measure-playback.sh BUILD_DIR [SECONDS]     (BUILD_DIR: an optimised build, e.g. build-release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,36 +13,24 @@ player=$build/ui/qzmplayer
 width=1920
 height=1080
 
-work=$(mktemp -d)
-xvfb_pid=""
-player_pid=""
-cleanup() {
-    [[ -n "$player_pid" ]] && kill "$player_pid" 2>/dev/null && wait "$player_pid" 2>/dev/null
-    [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap 'cleanup || true' EXIT
+# shellcheck source=tests/e2e/x11_session.sh
+source tests/e2e/x11_session.sh
 
-# The stream: long enough to outlast the measurement, its delay byte (offset 13) set to 1.
-frames=$(((seconds + 8) * 50))
-"$build/tools/make_demo" "$work/fast.qzm" "$frames" >/dev/null
-printf '\001' | dd of="$work/fast.qzm" bs=1 seek=13 conv=notrunc status=none
-
-Xvfb -displayfd 3 -screen 0 ${width}x${height}x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [[ -s "$work/display" ]] && break
-    sleep 0.1
+# The stream: the bundled demo's pictures, repeated until they outlast the measurement, at 50 frames a
+# second (delay 1).
+"$build/tools/draw_demo_frames" demo "$work/frames" >/dev/null
+pictures=("$work"/frames/frame-*.ppm)
+list=()
+while ((${#list[@]} < (seconds + 8) * 50)); do
+    list+=("${pictures[@]}")
 done
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
+"$build/tools/qzmtool" encode "${list[@]}" -o "$work/fast.qzm" --delay 1 --dither ordered >/dev/null
 
+start_display ${width}x${height}
 mkdir -p "$work/config"
 printf '[Render]\nFilter=3\n' >"$work/config/QZMPlayer.ini"
-XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb "$player" "$work/fast.qzm" >"$work/player.log" 2>&1 &
-player_pid=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --name '^QZM Player 0\.31$' | head -n 1)
-xdotool windowsize "$window" $width $height
+start_player "$work/fast.qzm"
+resize_window "$window" $width $height
 sleep 1
 
 # Each counter glyph as a string of green/not-green pixels; the reference glyphs come from the strip.
@@ -74,12 +62,12 @@ rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$player_pid/status"; }
 
 cpu0=$(cpu_ticks)
 start=$(date +%s.%N)
-import -window "$window" "$work/start.png"
+shoot "$window" "$work/start.png"
 rss0=$(rss_kb)
 sleep "$seconds"
 cpu1=$(cpu_ticks)
 end=$(date +%s.%N)
-import -window "$window" "$work/end.png"
+shoot "$window" "$work/end.png"
 rss1=$(rss_kb)
 
 c0=$(read_counter "$work/start.png")

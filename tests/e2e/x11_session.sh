@@ -1,7 +1,8 @@
 # shellcheck shell=bash
-# Shared by the end-to-end tests (sourced, not run): a private X display with no window manager, the
-# player started on it, screenshots of its window taken from outside the process, and measurements of
-# boxes of those screenshots. Expects "player" (the qzmplayer binary) to be set; makes "work".
+# Shared by the end-to-end tests and the screenshot and playback scripts (sourced, not run): a private X
+# display with no window manager, the player started on it, screenshots of its window taken from
+# outside the process, and measurements of boxes of those screenshots. Expects "player" (the qzmplayer
+# binary) to be set; makes "work".
 set -euo pipefail
 
 work=$(mktemp -d)
@@ -16,9 +17,10 @@ stop_all() {
 }
 trap 'stop_all || true' EXIT
 
-# Starts Xvfb on the first free display number (it reports the number once it accepts clients).
+# Starts Xvfb on the first free display number (it reports the number once it accepts clients), with a
+# screen of the given size (default 1600x1200).
 start_display() {
-    Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${1:-1600x1200}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 100); do
         [[ -s "$work/display" ]] && break
