@@ -284,7 +284,7 @@ std::size_t VideoEncoder::FrameCount() const {
     return m_impl->pictures;
 }
 
-std::variant<std::vector<std::uint8_t>, std::string> VideoEncoder::Finish() {
+std::variant<std::vector<std::uint8_t>, std::string> VideoEncoder::Finish(const Progress& progress) {
     Impl& d = *m_impl;
     if (std::string error = CheckOptions(d.options); !error.empty()) {
         return error;
@@ -332,6 +332,9 @@ std::variant<std::vector<std::uint8_t>, std::string> VideoEncoder::Finish() {
         if (next.bytes < kNever) {
             s.savedAgainstNext +=
                 static_cast<std::int64_t>(next.bytes) - static_cast<std::int64_t>(choice.bytes);
+        }
+        if (progress) {
+            progress(f + 1, d.screens.size());
         }
     }
     if (mode & ModePacked) {

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -86,8 +87,10 @@ public:
     // Plans modes over the whole video, codes every frame, writes header + end of stream. May be
     // called again (for instance with other allowed forms) to code the same pictures anew.
     // Returns the stream bytes, or an error text (zero frames, more than 65535 frames, bad options,
-    // a stream too long for the header's block list).
-    std::variant<std::vector<std::uint8_t>, std::string> Finish();
+    // a stream too long for the header's block list). `progress`, when given, is told after each
+    // frame is coded how many of how many are done.
+    using Progress = std::function<void(std::size_t done, std::size_t total)>;
+    std::variant<std::vector<std::uint8_t>, std::string> Finish(const Progress& progress = {});
 
     // The screens coded, one per frame (bitmap and attributes, attributes without BRIGHT/FLASH).
     const std::vector<std::array<std::uint8_t, kScreenBytes>>& Screens() const;
