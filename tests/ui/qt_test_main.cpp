@@ -1,4 +1,4 @@
-// Runs the window tests inside a QApplication, on the offscreen platform unless told otherwise.
+// Runs the window and dialog tests inside a QApplication, on the offscreen platform unless told otherwise.
 #include <gtest/gtest.h>
 
 #include <QApplication>
