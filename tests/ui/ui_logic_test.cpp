@@ -1,6 +1,7 @@
-// The window's pure functions: layout, hit zones, time counter, settings value, timer period.
+// The window's pure functions: layout and its scales, hit zones, time counter, settings value.
 #include <gtest/gtest.h>
 
+#include "device_scale.h"
 #include "hit_zones.h"
 #include "profile_int.h"
 #include "time_counter.h"
@@ -8,23 +9,6 @@
 
 namespace qzm::ui {
 namespace {
-
-TEST(WindowLayout, SmallestWindowPlacesEveryControl) {
-    const WindowLayout l = LayOutWindow(267, 269);
-    const std::pair<Control, Rect> expected[] = {
-        {Control::Close, {245, 0, 16, 16}},     {Control::Maximize, {228, 0, 16, 16}},
-        {Control::Minimize, {210, 0, 16, 16}},  {Control::Title, {75, 0, 104, 16}},
-        {Control::Open, {8, 236, 24, 24}},      {Control::Play, {38, 236, 24, 24}},
-        {Control::Stop, {68, 236, 24, 24}},     {Control::Info, {195, 236, 24, 24}},
-        {Control::Options, {227, 236, 24, 24}}, {Control::Time, {98, 236, 68, 20}},
-        {Control::Position, {8, 211, 248, 16}}, {Control::About, {0, 0, 16, 16}},
-        {Control::OnTop, {16, 0, 16, 16}},
-    };
-    for (const auto& [control, rect] : expected) {
-        EXPECT_EQ(l[control], rect) << ControlName(control);
-    }
-    EXPECT_EQ(l.pictureArea, (Rect{3, 18, 256, 192}));
-}
 
 TEST(WindowLayout, LargerWindowMovesRightAndBottomControlsOnly) {
     const WindowLayout l = LayOutWindow(1001, 700);
@@ -35,6 +19,38 @@ TEST(WindowLayout, LargerWindowMovesRightAndBottomControlsOnly) {
     EXPECT_EQ(l[Control::About], (Rect{0, 0, 16, 16}));
     EXPECT_EQ(l.pictureArea, (Rect{3, 18, 990, 623}));
     EXPECT_EQ(InitialWindowSize(), (Size{267, 269}));  // 261 x 263 from the template, raised
+}
+
+// The skin at a whole factor, the smallest window that holds it, and rectangles in device and
+// logical pixels, at the screen ratios that matter.
+TEST(DeviceScale, SkinFactorSizesAndRectangles) {
+    const struct {
+        double ratio;
+        int skin;
+        Size smallest;  // logical pixels holding 267 x 269 skin pixels
+        Rect about;     // the about button in device pixels, then covered in logical pixels
+        Rect aboutLogical;
+    } cases[] = {
+        {1.0, 1, {267, 269}, {0, 0, 16, 16}, {0, 0, 16, 16}},
+        {1.25, 1, {214, 216}, {0, 0, 16, 16}, {0, 0, 13, 13}},
+        {1.5, 2, {356, 359}, {0, 0, 32, 32}, {0, 0, 22, 22}},
+        {2.0, 2, {267, 269}, {0, 0, 32, 32}, {0, 0, 16, 16}},
+        {3.0, 3, {267, 269}, {0, 0, 48, 48}, {0, 0, 16, 16}},
+    };
+    for (const auto& c : cases) {
+        const DeviceScale scale = DeviceScale::ForRatio(c.ratio);
+        EXPECT_EQ(scale.skin, c.skin) << c.ratio;
+        EXPECT_EQ(scale.LogicalSize({267, 269}), c.smallest) << c.ratio;
+        const Size held = scale.SkinSize(c.smallest.width, c.smallest.height);
+        const Size less = scale.SkinSize(c.smallest.width - 1, c.smallest.height - 1);
+        EXPECT_TRUE(held.width >= 267 && held.height >= 269 && less.width < 267 && less.height < 269)
+            << c.ratio;
+        EXPECT_EQ(scale.ToDevice(LayOutWindow(267, 269)[Control::About]), c.about) << c.ratio;
+        EXPECT_EQ(scale.LogicalCover(c.about), c.aboutLogical) << c.ratio;
+    }
+    // At 1.5 the on-top button's 32 device pixels from 32 on start inside logical pixel 21.
+    EXPECT_EQ(DeviceScale::ForRatio(1.5).LogicalCover({32, 0, 32, 32}), (Rect{21, 0, 22, 22}));
+    EXPECT_EQ(DeviceScale::ForRatio(1.5).SkinX(21.4), 16);
 }
 
 TEST(HitZones, BandsCornersAndPanels) {
