@@ -8,10 +8,15 @@ set -euo pipefail
 work=$(mktemp -d)
 xvfb_pid=""
 player_pid=""
+helper_pids=() # a window manager or compositor, ended with the display
 failures=0
 
 stop_all() {
     [[ -n "$player_pid" ]] && kill "$player_pid" 2>/dev/null && wait "$player_pid" 2>/dev/null
+    local pid
+    for pid in "${helper_pids[@]}"; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
     [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -47,6 +52,17 @@ start_player() {
 }
 
 player_alive() { kill -0 "$player_pid" 2>/dev/null; }
+
+# wait_until SECONDS COMMAND...: runs the command every tenth of a second until it succeeds; fails
+# when it has not within SECONDS.
+wait_until() {
+    local tries=$(($1 * 10))
+    shift
+    while ! "$@"; do
+        ((--tries > 0)) || return 1
+        sleep 0.1
+    done
+}
 
 # The window's size as "W H".
 window_size() {
