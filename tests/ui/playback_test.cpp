@@ -63,7 +63,10 @@ TEST_F(Playback, StopRewindsOnlyWhilePlaying) {
     Click(Control::Stop);
     EXPECT_EQ(Frame(), 3);
     EXPECT_EQ(Slider()->value(), 3);
-    Click(Control::Play);
+    QWidget* play = Child(Control::Play);
+    QTest::mouseClick(play, Qt::LeftButton);  // a double click as the mouse sends it: one click
+    QTest::mouseDClick(play, Qt::LeftButton);
+    QTest::mouseRelease(play, Qt::LeftButton);
     EXPECT_TRUE(TimerOn());
     Click(Control::Stop);
     EXPECT_FALSE(TimerOn());
@@ -177,16 +180,6 @@ TEST_F(Playback, TicksLeaveAHeldThumbAndTheChannelPagesByAFifth) {
     QTest::mouseClick(Slider(), Qt::LeftButton, {}, {Slider()->width() - 4, 8});
     EXPECT_EQ(Slider()->value(), 21);
     EXPECT_EQ(Frame(), 21);
-}
-
-TEST_F(Playback, ADoubleClickOnPlayIsOneClick) {
-    Show();
-    ASSERT_TRUE(Open(WriteStream("clip.qzm", 10)));
-    QWidget* play = Child(Control::Play);
-    QTest::mouseClick(play, Qt::LeftButton);  // as a mouse sends a double click
-    QTest::mouseDClick(play, Qt::LeftButton);
-    QTest::mouseRelease(play, Qt::LeftButton);
-    EXPECT_FALSE(TimerOn());  // paused, not paused and played again
 }
 
 // What the screen shows follows a seek while paused: the picture and the counter.

@@ -21,36 +21,30 @@ TEST(WindowLayout, LargerWindowMovesRightAndBottomControlsOnly) {
     EXPECT_EQ(InitialWindowSize(), (Size{267, 269}));  // 261 x 263 from the template, raised
 }
 
-// The skin at a whole factor, the smallest window that holds it, and rectangles in device and
-// logical pixels, at the screen ratios that matter.
-TEST(DeviceScale, SkinFactorSizesAndRectangles) {
+// The skin's whole factor, the smallest window that holds 267 x 269 skin pixels, and the on-top
+// button (16..32 skin pixels across) on the device and covered in logical pixels.
+TEST(DeviceScale, SkinFactorSmallestWindowAndCover) {
     const struct {
         double ratio;
         int skin;
-        Size smallest;  // logical pixels holding 267 x 269 skin pixels
-        Rect about;     // the about button in device pixels, then covered in logical pixels
-        Rect aboutLogical;
-    } cases[] = {
-        {1.0, 1, {267, 269}, {0, 0, 16, 16}, {0, 0, 16, 16}},
-        {1.25, 1, {214, 216}, {0, 0, 16, 16}, {0, 0, 13, 13}},
-        {1.5, 2, {356, 359}, {0, 0, 32, 32}, {0, 0, 22, 22}},
-        {2.0, 2, {267, 269}, {0, 0, 32, 32}, {0, 0, 16, 16}},
-        {3.0, 3, {267, 269}, {0, 0, 48, 48}, {0, 0, 16, 16}},
-    };
+        Size smallest;
+        Rect logical;
+    } cases[] = {{1.0, 1, {267, 269}, {16, 0, 16, 16}},
+                 {1.25, 1, {214, 216}, {12, 0, 14, 13}},
+                 {1.5, 2, {356, 359}, {21, 0, 22, 22}},
+                 {2.0, 2, {267, 269}, {16, 0, 16, 16}},
+                 {3.0, 3, {267, 269}, {16, 0, 16, 16}}};
     for (const auto& c : cases) {
         const DeviceScale scale = DeviceScale::ForRatio(c.ratio);
-        EXPECT_EQ(scale.skin, c.skin) << c.ratio;
-        EXPECT_EQ(scale.LogicalSize({267, 269}), c.smallest) << c.ratio;
         const Size held = scale.SkinSize(c.smallest.width, c.smallest.height);
         const Size less = scale.SkinSize(c.smallest.width - 1, c.smallest.height - 1);
+        EXPECT_EQ(scale.skin, c.skin) << c.ratio;
+        EXPECT_EQ(scale.LogicalSize({267, 269}), c.smallest) << c.ratio;
         EXPECT_TRUE(held.width >= 267 && held.height >= 269 && less.width < 267 && less.height < 269)
             << c.ratio;
-        EXPECT_EQ(scale.ToDevice(LayOutWindow(267, 269)[Control::About]), c.about) << c.ratio;
-        EXPECT_EQ(scale.LogicalCover(c.about), c.aboutLogical) << c.ratio;
+        EXPECT_EQ(scale.LogicalCover(scale.ToDevice(LayOutWindow(267, 269)[Control::OnTop])), c.logical)
+            << c.ratio;
     }
-    // At 1.5 the on-top button's 32 device pixels from 32 on start inside logical pixel 21.
-    EXPECT_EQ(DeviceScale::ForRatio(1.5).LogicalCover({32, 0, 32, 32}), (Rect{21, 0, 22, 22}));
-    EXPECT_EQ(DeviceScale::ForRatio(1.5).SkinX(21.4), 16);
 }
 
 TEST(HitZones, BandsCornersAndPanels) {

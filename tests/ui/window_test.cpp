@@ -81,16 +81,6 @@ TEST_F(WindowFrame, EnterDoesNothingEscapeCloses) {
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(WindowFrame, CloseButtonAndMaximize) {
-    CPlayerDlg& w = Show();
-    Click(Control::Maximize);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w.isMaximized(); }));
-    Click(Control::Maximize);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.isMaximized(); }));
-    Click(Control::Close);
-    EXPECT_FALSE(w.isVisible());
-}
-
 TEST_F(WindowFrame, ReadsTheScaleMethodAtStartUpAndNeverWritesIt) {
     const struct {
         const char* contents;  // nullptr: no settings file
