@@ -2,7 +2,6 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 namespace qzm::ui {
 
@@ -72,10 +71,10 @@ void ImageButton::paintEvent(QPaintEvent*) {
         DrawSunkenEdge(painter, art, m_place.Skin());
     }
     if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = art.adjusted(m_place.Skin(), m_place.Skin(), -m_place.Skin(), -m_place.Skin());
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+        // A dotted frame along the image's edge, in skin pixels, as the old platform marked focus.
+        const int s = m_place.Skin();
+        painter.setPen(QPen(Qt::white, s, Qt::DotLine, Qt::FlatCap));
+        painter.drawRect(QRectF(art).adjusted(s / 2.0, s / 2.0, -s / 2.0, -s / 2.0));
     }
 }
 

@@ -34,6 +34,11 @@ TEST_F(Playback, OpenSetsTheRangeAndTicksMoveTheSlider) {
     Tick();
     EXPECT_EQ(Slider()->value(), 2);
     EXPECT_EQ(Frame(), 2);
+    ASSERT_TRUE(Open(WriteStream("other/clip.qzm", 5)));
+    Click(Control::Open);  // the dialog starts in the folder of the last file opened
+    files = window->findChild<QFileDialog*>();
+    ASSERT_NE(files, nullptr);
+    EXPECT_EQ(files->directory().absolutePath(), QString::fromStdString((dir.Path() / "other").string()));
 }
 
 TEST_F(Playback, EndOfStreamStopsRewindsAndPlayStartsOver) {
