@@ -49,7 +49,8 @@ Qt::Edges EdgesFor(HitZone zone) {
     }
 }
 
-// The image buttons: tooltip and accessible name of each.
+// The image buttons, in tab order: the bottom panel, then the top strip; the tooltip and accessible
+// name of each.
 struct ButtonLabel {
     Control id;
     const char* label;
@@ -65,12 +66,7 @@ constexpr ButtonLabel kButtonLabels[] = {
 }  // namespace
 
 CPlayerDlg::CPlayerDlg(IPlayerHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_gate(host,
-                                                                    [this] {
-                                                                        if (m_slider != nullptr) {
-                                                                            m_slider->Release();
-                                                                        }
-                                                                    }),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_gate(host, [this] { ReleaseSlider(); }),
       m_player(m_gate), m_playback(m_player, *this), m_timer(new QTimer(this)) {
     setObjectName(QStringLiteral("CPlayerDlg"));
     setWindowTitle(QStringLiteral("QZM Player 0.31"));
@@ -123,13 +119,17 @@ void CPlayerDlg::CreateControls() {
     connect(m_slider, &QSlider::sliderReleased, this, [this] { OnSliderAction(); });
     connect(m_slider, &PositionSlider::actionStarted, this, [this] { m_gate.BeginAction(); });
 
-    // Tab goes along the bottom panel from the slider, then along the top strip.
+    // Tab goes from the slider along the buttons in the order of their labels.
     QWidget* previous = m_slider;
-    for (Control id :
-         {Control::Open, Control::Play, Control::Stop, Control::Info, Control::Options, Control::About,
-          Control::OnTop, Control::Minimize, Control::Maximize, Control::Close}) {
+    for (const auto& [id, label] : kButtonLabels) {
         setTabOrder(previous, Button(id));
         previous = Button(id);
+    }
+}
+
+void CPlayerDlg::ReleaseSlider() {
+    if (m_slider != nullptr) {
+        m_slider->Release();
     }
 }
 

@@ -76,6 +76,8 @@ private:
     HitZone ZoneAt(QPointF position) const;
     void OnHover(Control id, bool inside);
     void OnSliderAction();
+    // Lets go of the slider before a modal box, which would take the mouse release.
+    void ReleaseSlider();
     void ToggleMaximize();
     void SetOnTop(bool on);
     void OnOpen();
