@@ -26,6 +26,14 @@ inline constexpr std::size_t kMaxFrames = 65535;
 
 enum class Dither { None, Ordered, Diffusion };
 
+// A rectangle of the picture, in pixels.
+struct Area {
+    int x = 0;
+    int y = 0;
+    int width = kPictureWidth;
+    int height = kPictureHeight;
+};
+
 struct EncodeOptions {
     std::uint8_t version = 2;
     std::string name = "QZMVIDEO";
