@@ -7,14 +7,17 @@
 //            Steinberg, or an 8 x 8 Bayer matrix per channel
 // and, for videos, how many cells change a frame at the video defaults. The sources are read and
 // scaled exactly as qzmtool encode reads them.
-//   quality_report [--csv] PICTURE...        one line per picture, then the means per mode
-//   quality_report --video VIDEO...          changed cells, bytes and seen quality per frame
+//   quality_report [--csv] [--save DIR] PICTURE...   one line per picture, then the means per mode;
+//                                                   --save writes the pictures compared as PPM
+//   quality_report --video [--threshold T] VIDEO...   changed cells, bytes and seen quality per frame,
+//                                                     at the video default threshold 4 unless told
 // scripts/measure-quality.sh makes a corpus and runs this.
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -239,7 +242,19 @@ double Place(double floor, double ours, double ceiling) {
     return ceiling - floor > 1e-9 ? (ours - floor) / (ceiling - floor) : 1.0;
 }
 
-int Pictures(const std::vector<std::string>& paths, bool csv) {
+void SavePpm(const std::string& folder, const std::string& name, const Picture& p) {
+    if (folder.empty()) {
+        return;
+    }
+    std::FILE* f = std::fopen((std::filesystem::path(folder) / (name + ".ppm")).c_str(), "wb");
+    if (f != nullptr) {
+        std::fprintf(f, "P6\n%d %d\n255\n", kPictureWidth, kPictureHeight);
+        std::fwrite(p.data(), 1, p.size(), f);
+        std::fclose(f);
+    }
+}
+
+int Pictures(const std::vector<std::string>& paths, bool csv, const std::string& save) {
     std::array<std::vector<Rungs>, 3> all;
     if (csv) {
         std::printf("picture,mode,floor_psnr,ours_psnr,ceiling_psnr,floor_ssim,ours_ssim,ceiling_ssim\n");
@@ -262,14 +277,19 @@ int Pictures(const std::vector<std::string>& paths, bool csv) {
             EncodeOptions options;
             options.dither = kModes[m];
             VideoEncoder encoder(options);
-            encoder.AddFrame(source);
+            encoder.AddFrame(source, area);
             const auto result = encoder.Finish();
             if (const auto* error = std::get_if<std::string>(&result); error != nullptr) {
                 std::fprintf(stderr, "%s: %s\n", path.c_str(), error->c_str());
                 return 1;
             }
-            const Rungs r{floorQuality, MeasureSeen(source, ScreenPicture(encoder.Screens()[0]), area),
-                          MeasureSeen(source, Ceiling(source, kModes[m], area), area)};
+            const Picture ours = ScreenPicture(encoder.Screens()[0]);
+            const Picture ceiling = Ceiling(source, kModes[m], area);
+            const Rungs r{floorQuality, MeasureSeen(source, ours, area), MeasureSeen(source, ceiling, area)};
+            const std::string stem = std::filesystem::path(path).stem().string();
+            SavePpm(save, stem + "-source", source);
+            SavePpm(save, stem + "-" + kModeNames[m] + "-ours", ours);
+            SavePpm(save, stem + "-" + kModeNames[m] + "-ceiling", ceiling);
             all[m].push_back(r);
             if (csv) {
                 std::printf("%s,%s,%.3f,%.3f,%.3f,%.4f,%.4f,%.4f\n", name.c_str(), kModeNames[m],
@@ -318,7 +338,7 @@ int ChangedCells(const Screen& before, const Screen& after) {
     return changed;
 }
 
-int Videos(const std::vector<std::string>& paths) {
+int Videos(const std::vector<std::string>& paths, int threshold) {
     std::printf("%-24s %-9s %6s %12s %10s %10s %9s %8s %9s\n", "video", "dither", "frames", "cells/frame",
                 "max cells", "bytes/fr", "PSNR dB", "SSIM", "frames/s");
     for (const std::string& path : paths) {
@@ -331,11 +351,11 @@ int Videos(const std::vector<std::string>& paths) {
         for (std::size_t m = 0; m < kModes.size(); ++m) {
             EncodeOptions options;
             options.dither = kModes[m];
-            options.threshold = kVideoThreshold;
+            options.threshold = threshold;
             VideoEncoder encoder(options);
             const std::clock_t start = std::clock();
-            for (const Picture& frame : read.frames) {
-                encoder.AddFrame(frame);
+            for (std::size_t f = 0; f < read.frames.size(); ++f) {
+                encoder.AddFrame(read.frames[f], read.areas[f]);
             }
             const auto result = encoder.Finish();
             const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
@@ -372,18 +392,25 @@ int main(int argc, char** argv) {
     std::vector<std::string> paths;
     bool video = false;
     bool csv = false;
+    std::string save;
+    int threshold = kVideoThreshold;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--video") == 0) {
             video = true;
         } else if (std::strcmp(argv[i], "--csv") == 0) {
             csv = true;
+        } else if (std::strcmp(argv[i], "--threshold") == 0 && i + 1 < argc) {
+            threshold = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--save") == 0 && i + 1 < argc) {
+            save = argv[++i];
         } else {
             paths.emplace_back(argv[i]);
         }
     }
     if (paths.empty()) {
-        std::fprintf(stderr, "usage: quality_report [--csv] PICTURE... | quality_report --video VIDEO...\n");
+        std::fprintf(stderr, "usage: quality_report [--csv] [--save DIR] PICTURE... | quality_report --video "
+                             "[--threshold T] VIDEO...\n");
         return 2;
     }
-    return video ? Videos(paths) : Pictures(paths, csv);
+    return video ? Videos(paths, threshold) : Pictures(paths, csv, save);
 }
