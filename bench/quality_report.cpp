@@ -8,7 +8,8 @@
 // and, for videos, how many cells change a frame at the video defaults. The sources are read and
 // scaled exactly as qzmtool encode reads them.
 //   quality_report [--csv] [--save DIR] PICTURE...   one line per picture, then the means per mode;
-//                                                   --save writes the pictures compared as PPM
+//                                                   --save writes the pictures compared (their
+//                                                   picture areas) as PPM
 //   quality_report --video [--threshold T] VIDEO...   changed cells, bytes and seen quality per frame,
 //                                                     at the video default threshold 4 unless told
 // scripts/measure-quality.sh makes a corpus and runs this.
@@ -242,14 +243,17 @@ double Place(double floor, double ours, double ceiling) {
     return ceiling - floor > 1e-9 ? (ours - floor) / (ceiling - floor) : 1.0;
 }
 
-void SavePpm(const std::string& folder, const std::string& name, const Picture& p) {
+// Writes the picture's `area` as FOLDER/NAME.ppm, when a folder is given.
+void SavePpm(const std::string& folder, const std::string& name, const Picture& p, const Area& area) {
     if (folder.empty()) {
         return;
     }
     std::FILE* f = std::fopen((std::filesystem::path(folder) / (name + ".ppm")).c_str(), "wb");
     if (f != nullptr) {
-        std::fprintf(f, "P6\n%d %d\n255\n", kPictureWidth, kPictureHeight);
-        std::fwrite(p.data(), 1, p.size(), f);
+        std::fprintf(f, "P6\n%d %d\n255\n", area.width, area.height);
+        for (int y = area.y; y < area.y + area.height; ++y) {
+            std::fwrite(At(p, area.x, y), 3, static_cast<std::size_t>(area.width), f);
+        }
         std::fclose(f);
     }
 }
@@ -287,9 +291,10 @@ int Pictures(const std::vector<std::string>& paths, bool csv, const std::string&
             const Picture ceiling = Ceiling(source, kModes[m], area);
             const Rungs r{floorQuality, MeasureSeen(source, ours, area), MeasureSeen(source, ceiling, area)};
             const std::string stem = std::filesystem::path(path).stem().string();
-            SavePpm(save, stem + "-source", source);
-            SavePpm(save, stem + "-" + kModeNames[m] + "-ours", ours);
-            SavePpm(save, stem + "-" + kModeNames[m] + "-ceiling", ceiling);
+            SavePpm(save, stem + "-source", source, area);
+            SavePpm(save, stem + "-floor", floor, area);
+            SavePpm(save, stem + "-" + kModeNames[m] + "-ours", ours, area);
+            SavePpm(save, stem + "-" + kModeNames[m] + "-ceiling", ceiling, area);
             all[m].push_back(r);
             if (csv) {
                 std::printf("%s,%s,%.3f,%.3f,%.3f,%.4f,%.4f,%.4f\n", name.c_str(), kModeNames[m],

@@ -8,6 +8,7 @@
 # when missing). Without python3-skimage installed the photographs are skipped, saying so; --fetch
 # downloads the package (without installing it) and unpacks its pictures into the corpus folder.
 # Needs the ffmpeg program. Not part of the tests: the figures are reported, not checked.
+# QUALITY_REPORT=PROGRAM measures with another build's quality_report (say, of an older encoder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-bench
@@ -23,7 +24,7 @@ if [[ ! -f "$build/CMakeCache.txt" ]]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQZM_BUILD_TESTS=OFF -DQZM_BUILD_UI=OFF
 fi
 cmake --build "$build" --target quality_report -j 2 >/dev/null
-report=$build/bench/quality_report
+report=${QUALITY_REPORT:-$build/bench/quality_report}
 corpus=$build/quality-corpus
 mkdir -p "$corpus"
 
@@ -55,7 +56,32 @@ ff -f lavfi -i "color=black:size=1024x768,format=gray,geq=lum='X*255/W'" -frames
 inputs+=("$corpus"/{testsrc2,smptebars,mandelbrot,gradient,grey-ramp}.png)
 
 echo "== Pictures: seen quality, floor / ours / cell-free ceiling"
-"$report" "${inputs[@]}"
+saved=$corpus/compared
+rm -rf "$saved" && mkdir -p "$saved"
+"$report" --save "$saved" "${inputs[@]}"
+
+# The same comparison through FFmpeg's own filters (its gblur approximates the Gaussian and blurs
+# less, so dither noise counts for more there): mean PSNR and SSIM per dither mode and rung.
+seen() {  # prints "PSNR SSIM" of picture $2 against $1, both blurred
+    local graph="[0]format=gbrp,gblur=sigma=1.5,split[a0][a1];[1]format=gbrp,gblur=sigma=1.5,split[b0][b1];"
+    graph+="[a0][b0]psnr;[a1][b1]ssim"
+    ffmpeg -nostdin -hide_banner -i "$1" -i "$2" -lavfi "$graph" -f null - 2>&1 |
+        awk '/PSNR/ {for (i = 1; i <= NF; i++) if ($i ~ /^average:/) {sub("average:", "", $i); p = $i}}
+             /SSIM/ {for (i = 1; i <= NF; i++) if ($i ~ /^All:/) {sub("All:", "", $i); s = $i}}
+             END {print p, s}'
+}
+echo
+echo "FFmpeg's gblur=sigma=1.5 with its psnr and ssim filters, means over the same pictures:"
+printf "%-9s %26s   %26s\n" dither "PSNR dB: floor ours ceil" "SSIM: floor ours ceil"
+for mode in none ordered diffusion; do
+    for source in "$saved"/*-source.ppm; do
+        stem=${source%-source.ppm}
+        echo "$(seen "$source" "$stem-floor.ppm") $(seen "$source" "$stem-$mode-ours.ppm")" \
+             "$(seen "$source" "$stem-$mode-ceiling.ppm")"
+    done | awk -v mode="$mode" '{for (i = 1; i <= 6; i++) sum[i] += $i; n++}
+        END {printf "%-9s %8.2f %8.2f %8.2f   %8.4f %8.4f %8.4f\n", mode, sum[1] / n, sum[3] / n, sum[5] / n,
+                    sum[2] / n, sum[4] / n, sum[6] / n}'
+done
 
 # Videos: 4 s at 25 fps, coded losslessly so that only the filters' own noise is in them.
 still=$corpus/mandelbrot.png
