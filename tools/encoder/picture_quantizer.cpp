@@ -346,9 +346,7 @@ void PictureQuantizer::Diffuse(std::span<const std::uint8_t> rgb, const Area& pi
             const int column = forward ? n : kCellColumns - 1 - n;
             const auto cell = static_cast<std::size_t>((y / 8) * kCellColumns + column);
             const Pair pair = m_pairs[cell];
-            // Nearer to b than to a: the sum of w * (b - a) * (2v - 255) over the channels where
-            // they differ is positive.
-            ErrorLanes toward{};
+            ErrorLanes toward{};  // w * (b - a), in units of 255
             ErrorLanes a{};
             ErrorLanes b{};
             for (int c = 0; c < 3; ++c) {
@@ -363,6 +361,14 @@ void PictureQuantizer::Diffuse(std::span<const std::uint8_t> rgb, const Area& pi
             const int spanWeight =
                 toward[0] * direction[0] + toward[1] * direction[1] + toward[2] * direction[2];
             const int reciprocal = (65536 + spanWeight / 2) / spanWeight;
+            // With s = sum of w * (b - a) * v over the channels: nearer b when 2s exceeds 255 times
+            // the sum of w * (b - a), and the error along the segment is s less its value at the
+            // colour taken.
+            const int half = 255 * (toward[0] + toward[1] + toward[2]);
+            const ErrorLanes atA = toward * a;
+            const ErrorLanes atB = toward * b;
+            const int sumA = atA[0] + atA[1] + atA[2];
+            const int sumB = atB[0] + atB[1] + atB[2];
             std::uint64_t bits = 0;
             for (int k = 0; k < 8; ++k) {
                 const int x = column * 8 + (forward ? k : 7 - k);
@@ -373,14 +379,14 @@ void PictureQuantizer::Diffuse(std::span<const std::uint8_t> rgb, const Area& pi
                 ErrorLanes value = inside ? ErrorLanes{p[0], p[1], p[2], 0} + (*here >> 4) : zero;
                 value &= ~(value < zero);                                     // clamp below at 0
                 value = (value & ~(value > full)) | (full & (value > full));  // and above at 255
-                const ErrorLanes dot = toward * (value + value - full);
-                const bool takeB = dot[0] + dot[1] + dot[2] > 0;
+                const ErrorLanes weighted = toward * value;
+                const int sum = weighted[0] + weighted[1] + weighted[2];
+                const bool takeB = 2 * sum > half;
                 bits |= std::uint64_t{takeB} << ((y & 7) * 8 + 7 - (x & 7));
                 // Only the error along the pair's segment flows on: the part across it is a hue the
                 // cell cannot show, and carried on it would pile up (each pixel clamped) and tint
                 // the next cells that can.
-                const ErrorLanes off = (value - (takeB ? b : a)) * toward;
-                const int along = inside ? ((off[0] + off[1] + off[2]) * reciprocal) >> 16 : 0;
+                const int along = inside ? ((sum - (takeB ? sumB : sumA)) * reciprocal) >> 16 : 0;
                 const ErrorLanes e = direction * along;
                 here[step] += e * 7;
                 below[-step] += e * 3;
