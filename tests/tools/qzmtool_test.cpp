@@ -164,6 +164,9 @@ TEST(QzmToolExport, ExitCodesForUsageAndUnplayableFiles) {
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{}, 2},
         {{"frobnicate"}, 2},
+        {{"help", "frobnicate"}, 2},
+        {{"help", "export", "info"}, 2},
+        {{"encode", good, "--title", "--help"}, 2},               // a title, not a request for help: no -o
         {{"export", good}, 2},                                    // no --out
         {{"export", good, "--out", out, "--format", "gif"}, 2},   // unknown format
         {{"export", good, "--out", out, "--size", "0x10"}, 2},    // size out of range
