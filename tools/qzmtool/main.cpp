@@ -22,6 +22,8 @@ constexpr const char* kUsage =
     "      lists the videos in the file: number, name, byte offset\n"
     "  qzmtool pack OUT.trd|OUT.scl VIDEO.qzm...\n"
     "      puts the videos on a TR-DOS disk image or an SCL archive, named as their headers say\n"
+    "  qzmtool thumbnail FILE OUT.png [--size N] [--video N]\n"
+    "      writes a representative frame, scaled to fit N x N (16-4096, default 256), as a PNG\n"
     "\n"
     "FILE is a .qzm stream, or a .trd or .scl disk image; --video N picks its Nth video (default 1).\n";
 
@@ -62,6 +64,9 @@ int main(int argc, char** argv) {
     }
     if (command == "pack") {
         return RunPack(words);
+    }
+    if (command == "thumbnail") {
+        return RunThumbnail(words);
     }
     Complain("unknown command '" + command + "'");
     std::fputs(kUsage, stderr);
