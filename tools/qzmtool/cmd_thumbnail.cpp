@@ -1,5 +1,6 @@
 // qzmtool thumbnail: one representative frame of a video as a small PNG, for file managers.
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -24,25 +25,30 @@ constexpr int kCells = kCellRows * kAttributeColumns;
 // blank frames have few.
 constexpr int kDetailedCells = kCells / 4;
 
-// How many of the screen's 8 x 8 cells show two colours: ink and paper differ and both appear.
+// How many of the screen's 8 x 8 cells show two colours: ink and paper differ and both appear. A
+// row of cells is taken a pixel line at a time, 32 bytes side by side, so that it runs fast enough
+// to be asked of every frame.
 int TwoColourCells(std::span<const std::uint8_t, kScreenBytes> screen) {
     int count = 0;
     for (int row = 0; row < kCellRows; ++row) {
+        // The top pixel line of the row: the screen third, then the row within it.
+        const std::uint8_t* top = screen.data() + (((row & 0x18) << 8) | ((row & 7) << 5));
+        std::array<std::uint8_t, kAttributeColumns> any{};
+        std::array<std::uint8_t, kAttributeColumns> all;
+        all.fill(0xFF);
+        for (int line = 0; line < kCellLines; ++line) {
+            const std::uint8_t* bits = top + line * kCellLineStride;
+            for (int column = 0; column < kAttributeColumns; ++column) {
+                any[column] |= bits[column];
+                all[column] &= bits[column];
+            }
+        }
+        const std::uint8_t* attributes = screen.data() + kBitmapBytes + row * kAttributeColumns;
         for (int column = 0; column < kAttributeColumns; ++column) {
-            const std::uint8_t attribute = screen[kBitmapBytes + row * kAttributeColumns + column];
-            if ((attribute & 7) == ((attribute >> 3) & 7)) {
-                continue;
-            }
-            // The top pixel line of the cell: the screen third, the row in it, the column.
-            const std::size_t top = static_cast<std::size_t>(((row & 0x18) << 8) | ((row & 7) << 5) | column);
-            std::uint8_t any = 0;
-            std::uint8_t all = 0xFF;
-            for (int line = 0; line < kCellLines; ++line) {
-                const std::uint8_t bits = screen[top + line * kCellLineStride];
-                any |= bits;
-                all &= bits;
-            }
-            count += any != 0 && all != 0xFF ? 1 : 0;
+            // Without branches: which way they go changes from cell to cell.
+            const bool inkIsNotPaper = ((attributes[column] ^ (attributes[column] >> 3)) & 7) != 0;
+            count += static_cast<int>(inkIsNotPaper) & static_cast<int>(any[column] != 0) &
+                     static_cast<int>(all[column] != 0xFF);
         }
     }
     return count;
