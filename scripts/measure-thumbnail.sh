@@ -27,8 +27,9 @@ truncate -s 1G "$work/noise.qzm"
 # Microseconds in "0m0.021s", as bash's times prints them.
 microseconds() { awk -v t="$1" 'BEGIN { split(t, p, /[ms]/); printf "%d", (p[1] * 60 + p[2]) * 1000000 }'; }
 
-# Runs the command RUNS times; prints the median and the slowest wall time, the median processor
-# time (user and system: what the run costs whatever else the machine is doing) and the peak memory.
+# Runs the command RUNS times; prints the fastest, median and slowest wall time, the median
+# processor time (user and system: what a run costs whatever else the machine is doing) and the
+# peak memory.
 measure() {
     local label=$1 times=() cpus=() start end rss=0 kb user sys
     shift
@@ -43,9 +44,10 @@ measure() {
     done
     mapfile -t times < <(printf '%s\n' "${times[@]}" | sort -n)
     mapfile -t cpus < <(printf '%s\n' "${cpus[@]}" | sort -n)
-    awk -v l="$label" -v m="${times[runs / 2]}" -v s="${times[runs - 1]}" -v c="${cpus[runs / 2]}" -v r="$rss" \
-        'BEGIN { printf "%-32s wall median %6.1f ms, slowest %6.1f ms; processor %5.1f ms; peak %3d MB\n",
-                 l, m / 1000, s / 1000, c / 1000, r / 1024 }'
+    awk -v l="$label" -v f="${times[0]}" -v m="${times[runs / 2]}" -v s="${times[runs - 1]}" \
+        -v c="${cpus[runs / 2]}" -v r="$rss" \
+        'BEGIN { printf "%-32s wall %5.1f / %5.1f / %5.1f ms; processor %4.1f ms; peak %3d MB\n",
+                 l, f / 1000, m / 1000, s / 1000, c / 1000, r / 1024 }'
 }
 
 echo "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), $runs runs each"
