@@ -30,13 +30,26 @@ constexpr std::size_t kTrdSectorByte = 14;
 constexpr std::size_t kTrdTrackByte = 15;
 constexpr std::size_t kTrackBytes = 16 * kSectorBytes;
 
-std::vector<CatalogueEntry> WalkTrDos(std::span<const std::uint8_t> file) {
-    std::vector<CatalogueEntry> entries;
-    for (std::size_t pos = 0; kTrdEntryBytes <= file.size() - pos; pos += kTrdEntryBytes) {
-        const std::span<const std::uint8_t> entry = file.subspan(pos, kTrdEntryBytes);
-        if (pos > 0 && entry[0] == 0) {
+// Where the run of entries in `file` ends: at the entry that ends it, with `ended` set, or after the
+// last whole entry in `file`.
+std::size_t TrDosRunEnd(std::span<const std::uint8_t> file, bool& ended) {
+    ended = false;
+    std::size_t pos = 0;
+    for (; kTrdEntryBytes <= file.size() - pos; pos += kTrdEntryBytes) {
+        if (pos > 0 && file[pos] == 0) {
+            ended = true;
             break;
         }
+    }
+    return pos;
+}
+
+std::vector<CatalogueEntry> WalkTrDos(std::span<const std::uint8_t> file) {
+    std::vector<CatalogueEntry> entries;
+    bool ended = false;
+    const std::size_t end = TrDosRunEnd(file, ended);
+    for (std::size_t pos = 0; pos < end; pos += kTrdEntryBytes) {
+        const std::span<const std::uint8_t> entry = file.subspan(pos, kTrdEntryBytes);
         const std::size_t data = entry[kTrdTrackByte] * kTrackBytes + entry[kTrdSectorByte] * kSectorBytes;
         entries.push_back(ReadEntry(entry, data));
     }
@@ -67,6 +80,24 @@ std::vector<CatalogueEntry> WalkScl(std::span<const std::uint8_t> file) {
 }
 
 }  // namespace
+
+std::optional<std::size_t> CatalogueBytes(std::span<const std::uint8_t> head, ImageKind kind) {
+    switch (kind) {
+        case ImageKind::TrDos: {
+            bool ended = false;
+            const std::size_t end = TrDosRunEnd(head, ended);
+            return ended ? std::optional(end + kTrdEntryBytes) : std::nullopt;
+        }
+        case ImageKind::Scl:
+            if (head.size() <= kSclCountByte) {
+                return kSclFirstEntry;
+            }
+            return kSclFirstEntry + kSclEntryBytes * head[kSclCountByte];
+        case ImageKind::Stream:
+        case ImageKind::Unknown: break;
+    }
+    return 0;
+}
 
 std::vector<CatalogueEntry> WalkCatalogue(std::span<const std::uint8_t> file, ImageKind kind) {
     switch (kind) {

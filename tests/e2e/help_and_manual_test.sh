@@ -77,9 +77,9 @@ same "qzmplayer --help and qzmplayer.1 list other keys" "$keys_page" "$keys_help
 mkdir -p "$work/files/folder" && cd "$work/files"
 touch a.qzm b.TRD c.scl d.mp4
 completion_cases=(
-    "|encode export help info list pack"
+    "|encode export help info list pack thumbnail"
     "-|--help --version"
-    "help |encode export help info list pack"
+    "help |encode export help info list pack thumbnail"
     "info |a.qzm b.TRD c.scl folder"
     "list a.qzm |"
     "pack |b.TRD c.scl folder"

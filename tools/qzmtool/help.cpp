@@ -64,6 +64,16 @@ constexpr std::string_view kPackDetails =
     "label is OUT's name. What does not fit on one disk is refused and nothing is\n"
     "written.\n";
 
+constexpr std::string_view kThumbnailDetails =
+    "Writes one representative frame as a PNG, scaled by the bicubic method to fit\n"
+    "N x N at 4:3: the first frame from a tenth of the video on in which at least a\n"
+    "quarter of the cells show two colours, else the middle frame. For file\n"
+    "managers' thumbnailers.\n"
+    "\n"
+    "Options:\n"
+    "  --size N             the square the picture fits, 16-4096 (default 256)\n"
+    "  --video N            the Nth video of a disk image (default 1)\n";
+
 constexpr std::string_view kHelpDetails =
     "Prints every command's synopsis, or COMMAND's synopsis and options, as\n"
     "\"qzmtool COMMAND --help\" does.\n";
@@ -105,6 +115,11 @@ const std::vector<Command>& Commands() {
          {"pack OUT.trd|OUT.scl VIDEO.qzm..."},
          "puts QZM videos on a TR-DOS disk image or an SCL archive",
          kPackDetails},
+        {"thumbnail",
+         RunThumbnail,
+         {"thumbnail FILE OUT.png [--size N] [--video N]"},
+         "writes a representative frame of a video as a PNG",
+         kThumbnailDetails},
         {"help", RunHelp, {"help [COMMAND]"}, "shows the help of qzmtool or of one command", kHelpDetails},
     };
     return commands;
