@@ -41,7 +41,11 @@ std::vector<CatalogueEntry> WalkCatalogue(std::span<const std::uint8_t> file, Im
 // SCL catalogue needs more. Stream files and unknown kinds have no catalogue: 0.
 std::optional<std::size_t> CatalogueBytes(std::span<const std::uint8_t> head, ImageKind kind);
 
-// The videos among them, all of them, in catalogue order.
+// The most videos listed from one image: more than a disk or an archive can hold (128 TR-DOS
+// catalogue entries, 255 SCL files), so only a crafted catalogue is cut short.
+inline constexpr std::size_t kMaxListedVideos = 256;
+
+// The videos among them in catalogue order, the first kMaxListedVideos of them.
 std::vector<VideoEntry> ListVideos(std::span<const std::uint8_t> file, ImageKind kind);
 
 }  // namespace qzm
