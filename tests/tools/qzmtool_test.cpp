@@ -165,6 +165,9 @@ TEST(QzmToolExport, ExitCodesForUsageAndUnplayableFiles) {
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{}, 2},
         {{"frobnicate"}, 2},
+        {{"help", "frobnicate"}, 2},
+        {{"help", "export", "info"}, 2},
+        {{"encode", good, "--title", "--help"}, 2},               // a title, not a request for help: no -o
         {{"export", good}, 2},                                    // no --out
         {{"export", good, "--out", out, "--format", "gif"}, 2},   // unknown format
         {{"export", good, "--out", out, "--size", "0x10"}, 2},    // size out of range
@@ -221,6 +224,49 @@ TEST(QzmToolImages, ListsExportsAndDescribesTheChosenVideo) {
     const RunResult none = RunTool({"list", dir.Write("empty.trd", empty)});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.err, "qzmtool: No videofiles found!\n");
+}
+
+// A stream of `frames` frames (the header may claim another count). Each frame marks cell 700 with
+// its number; a detailed frame covers 200 cells, a quarter of the screen and more, with stripes in
+// white and black, the others blank them.
+std::vector<std::uint8_t> ThumbnailStream(int frames, int claimed, const std::vector<int>& detailed) {
+    authoring::StreamBuilder b;
+    b.Header({.frameCount = static_cast<std::uint16_t>(claimed)});
+    for (int frame = 1; frame <= frames; ++frame) {
+        authoring::CellLines lines;
+        lines.fill(std::ranges::count(detailed, frame) != 0 ? 0x55 : 0);
+        for (int cell = 0; cell < 200; ++cell) {
+            b.Literal(0, lines);
+        }
+        lines.fill(static_cast<std::uint8_t>(frame));
+        b.Literal(static_cast<std::uint8_t>(b.SkipLong(700 - 200)), lines).EndFrame();
+    }
+    return b.EndStream().Take();
+}
+
+// The first detailed frame from a tenth of the video on, else the middle frame, else the last one
+// there is; scaled by the bicubic method to fit the size at 4:3.
+TEST(QzmToolThumbnail, ChoosesTheFrameAndScalesItToFit) {
+    TempDir dir;
+    const struct {
+        int frames, claimed;
+        std::vector<int> detailed;
+        int expected, size;
+    } cases[] = {
+        {20, 20, {1, 6, 7}, 6, 256},  // frame 1 lies before a tenth
+        {20, 20, {2}, 2, 100},
+        {20, 20, {}, 10, 256},
+        {8, 40, {}, 8, 256},  // the stream ends before its middle
+    };
+    for (const auto& c : cases) {
+        const auto stream = ThumbnailStream(c.frames, c.claimed, c.detailed);
+        const std::string file = dir.Write("clip.qzm", stream);
+        const auto png = dir.Path() / "clip.png";
+        const RunResult r = RunTool({"thumbnail", file, png.string(), "--size", std::to_string(c.size)});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(ReadPngRgb(png) == Rendered(stream, c.expected, 1, c.size, c.size * 3 / 4, 3, false))
+            << "expected frame " << c.expected;
+    }
 }
 
 // A Spectrum-exact picture: per 8 x 8 cell two of the eight colours, in a pattern that moves
