@@ -15,11 +15,14 @@ using testing::TempDir;
 using testing::WriteGreyVideo;
 using testing::WritePicture;
 
-TEST(MediaGeometry, LetterBoxKeepsThePictureShape) {
+// The picture keeps its shape within half a cell and lies on whole cells, so that no cell has to
+// show both picture and border (3:2 would otherwise start at line 10, 8:7 at column 18).
+TEST(MediaGeometry, LetterBoxKeepsThePictureShapeOnWholeCells) {
     const std::pair<double, Rect> cases[] = {
         {4.0 / 3.0, {0, 0, 256, 192}},    {16.0 / 9.0, {0, 24, 256, 144}}, {8.0 / 3.0, {0, 48, 256, 96}},
-        {0.5, {80, 0, 96, 192}},          {3.0 / 4.0, {56, 0, 144, 192}},  {1e9, {0, 95, 256, 1}},
-        {1e-9, {127, 0, 1, 192}},         {0.0, {0, 0, 256, 192}},         {-1.0, {0, 0, 256, 192}},
+        {0.5, {80, 0, 96, 192}},          {3.0 / 4.0, {56, 0, 144, 192}},  {1.5, {0, 8, 256, 168}},
+        {8.0 / 7.0, {16, 0, 216, 192}},   {1.85, {0, 24, 256, 136}},       {1e9, {0, 88, 256, 8}},
+        {1e-9, {120, 0, 8, 192}},         {0.0, {0, 0, 256, 192}},         {-1.0, {0, 0, 256, 192}},
         {std::nan(""), {0, 0, 256, 192}}, {INFINITY, {0, 0, 256, 192}},
     };
     for (const auto& [aspect, rect] : cases) {

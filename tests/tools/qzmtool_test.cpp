@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <set>
 #include <sstream>
 
 #include "demo_scene.h"
@@ -326,6 +327,21 @@ TEST(QzmToolEncode, VideoTakesItsDelayFromItsFrameRate) {
     for (const char* row : {"Filename:\tGREY", "Frames:\t6\n", "ffmpeg -r:\t25/2\n"}) {
         EXPECT_NE(info.out.find(row), std::string::npos) << row << "\n" << info.out;
     }
+}
+
+// A grey that none of the eight colours shows comes out differently in each dither mode.
+TEST(QzmToolEncode, EachDitherModeGivesItsOwnStream) {
+    TempDir dir;
+    const std::string grey =
+        testing::WritePicture(dir, "grey.png", 64, 48, 100, 100, 100, tool::ImageFormat::Png);
+    std::set<std::string> streams;
+    for (const char* mode : {"none", "ordered", "diffusion"}) {
+        const std::string out = (dir.Path() / (std::string(mode) + ".qzm")).string();
+        const RunResult r = RunTool({"encode", grey, "-o", out, "--name", "GREY", "--dither", mode});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        streams.insert(ReadText(out));
+    }
+    EXPECT_EQ(streams.size(), 3u);
 }
 
 TEST(QzmToolEncode, FailuresLeaveNoFileBehind) {

@@ -248,7 +248,7 @@ VideoEncoder::VideoEncoder(const EncodeOptions& options) : m_impl(std::make_uniq
 
 VideoEncoder::~VideoEncoder() = default;
 
-void VideoEncoder::AddFrame(std::span<const std::uint8_t> rgb) {
+void VideoEncoder::AddFrame(std::span<const std::uint8_t> rgb, const Area& picture) {
     Impl& d = *m_impl;
     ++d.pictures;
     if (rgb.size() != kPictureBytes) {
@@ -265,7 +265,8 @@ void VideoEncoder::AddFrame(std::span<const std::uint8_t> rgb) {
     if (d.screens.empty()) {
         // The header's default attribute is the first picture's most common one, so that its
         // cells need no attribute change. 0 cannot be declared (the header reads it as 7).
-        d.quantizer.Quantize(rgb, d.Blank(kWhiteOnBlack), screen);
+        PictureQuantizer(d.options.dither, d.options.threshold)
+            .Quantize(rgb, d.Blank(kWhiteOnBlack), screen, picture);
         std::array<int, 64> count{};
         for (std::size_t i = kBitmapBytes; i < kScreenBytes; ++i) {
             ++count[screen[i] & kAttributeValueBits];
@@ -275,7 +276,7 @@ void VideoEncoder::AddFrame(std::span<const std::uint8_t> rgb) {
         d.defaultAttribute = *most > 0 ? static_cast<std::uint8_t>(most - count.begin()) : kWhiteOnBlack;
         d.initial = d.Blank(d.defaultAttribute);
     }
-    d.quantizer.Quantize(rgb, d.Before(d.screens.size()), screen);
+    d.quantizer.Quantize(rgb, d.Before(d.screens.size()), screen, picture);
     d.screens.push_back(screen);
     d.AddCosts(d.screens.size() - 1);
 }

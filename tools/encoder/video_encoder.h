@@ -26,6 +26,14 @@ inline constexpr std::size_t kMaxFrames = 65535;
 
 enum class Dither { None, Ordered, Diffusion };
 
+// A rectangle of the picture, in pixels.
+struct Area {
+    int x = 0;
+    int y = 0;
+    int width = kPictureWidth;
+    int height = kPictureHeight;
+};
+
 struct EncodeOptions {
     std::uint8_t version = 2;
     std::string name = "QZMVIDEO";
@@ -80,8 +88,9 @@ public:
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-    // One 256x192 picture, RGB24, top row first, 768 bytes per row.
-    void AddFrame(std::span<const std::uint8_t> rgb256x192);
+    // One 256x192 picture, RGB24, top row first, 768 bytes per row, whose picture lies in `picture`
+    // (the rest a black border, kept black).
+    void AddFrame(std::span<const std::uint8_t> rgb256x192, const Area& picture = {});
     std::size_t FrameCount() const;
 
     // Plans modes over the whole video, codes every frame, writes header + end of stream. May be

@@ -319,6 +319,7 @@ public:
             static_cast<double>(w) * sampleAspect.num / (static_cast<double>(h) * sampleAspect.den);
         const bool sideways = rotation == 90 || rotation == 270;
         const Rect box = LetterBox(sideways ? 1.0 / aspect : aspect);
+        m_box = box;
         const int sw = sideways ? box.height : box.width;
         const int sh = sideways ? box.width : box.height;
         const bool alpha = (desc->flags & AV_PIX_FMT_FLAG_ALPHA) != 0;
@@ -377,6 +378,9 @@ public:
         return true;
     }
 
+    // Where the last picture drawn lies in the frame.
+    Rect Box() const { return m_box; }
+
 private:
     // Room for the scaled picture in either orientation, 64-byte rows, and slack for wide stores.
     static constexpr std::size_t kScaledBytes = 1024 * 256 + 64;
@@ -393,6 +397,7 @@ private:
     Key m_key;
     int m_colourSpace = -1;
     int m_range = -1;
+    Rect m_box{0, 0, kFrameWidth, kFrameHeight};
 };
 
 }  // namespace
@@ -575,6 +580,10 @@ std::int64_t MediaReader::EstimatedFrames(int delay) const {
     }
     const std::int64_t period = std::max(delay, 1) * kTickUs;
     return (m_impl->durationUs + period - 1) / period;
+}
+
+Rect MediaReader::PictureArea() const {
+    return m_impl->scaler.Box();
 }
 
 ReadResult MediaReader::Next(int delay, std::span<std::uint8_t, kFrameBytes> rgb, std::string& error) {

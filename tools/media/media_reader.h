@@ -39,6 +39,9 @@ public:
     // same across calls. On Error, `error` is one line naming the input.
     ReadResult Next(int delay, std::span<std::uint8_t, kFrameBytes> rgb, std::string& error);
 
+    // Where the picture of the frame Next gave lies; the rest of the frame is the black border.
+    Rect PictureArea() const;
+
 private:
     struct Impl;
     std::unique_ptr<Impl> m_impl;

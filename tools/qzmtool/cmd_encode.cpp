@@ -171,7 +171,8 @@ int RunEncode(const std::vector<std::string>& words) {
                      "; a QZM video holds at most 65535 (a longer --delay or a shorter input helps)");
             return kExitFailure;
         }
-        encoder.AddFrame(frame);
+        const media::Rect box = reader.PictureArea();
+        encoder.AddFrame(frame, {box.x, box.y, box.width, box.height});
         progress.Update(count + 1, expected);
     }
     progress.Finish();
