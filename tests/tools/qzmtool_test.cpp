@@ -50,9 +50,9 @@ Ppm ReadPpm(const std::filesystem::path& path) {
 constexpr std::size_t kPictureRgbBytes = 256 * 192 * 3;
 
 std::vector<std::uint8_t> DemoStream(int frames) {
-    authoring::DemoStreamOptions options;
+    testing::DemoStreamOptions options;
     options.frames = frames;
-    return authoring::BuildDemoStream(options);
+    return testing::BuildDemoStream(options);
 }
 
 // A PNG's RGB bytes, top row first, or nothing when it cannot be read.
@@ -144,10 +144,10 @@ TEST(QzmToolExport, PicturesAndRawFramesAreTheLibrarysRendering) {
 
 TEST(QzmToolExport, DecoderMessagesGoToStderrAndDecodingGoesOn) {
     TempDir dir;
-    authoring::StreamBuilder b;
+    testing::StreamBuilder b;
     b.Header({.frameCount = 2});
-    b.Literal(0, authoring::CellLines{}).EndFrame();
-    b.Command(0x0D).Bytes(authoring::CellLines{}).EndFrame().EndStream();
+    b.Literal(0, testing::CellLines{}).EndFrame();
+    b.Command(0x0D).Bytes(testing::CellLines{}).EndFrame().EndStream();
     const std::string file = dir.Write("odd.qzm", b.Data());
     const RunResult r = RunTool({"export", file, "--out", dir.Path().string(), "--format", "png"});
     EXPECT_EQ(r.exitCode, 0);
