@@ -327,7 +327,10 @@ TEST(QzmToolEncode, ScreenFilesComeBackThroughExport) {
             ASSERT_EQ(back[f][i] & mask, made[f][i] & mask) << "screen " << f << " byte " << i;
         }
     }
+}
 
+TEST(QzmToolEncode, RealLoadingScreenComesBackByteForByte) {
+    TempDir dir;
     const auto real = testing::RealImagesDir();
     if (!real || !std::filesystem::exists(*real / "desolate-loading.scr")) {
         GTEST_SKIP() << "no ../shared/testdata/real/desolate-loading.scr: a real loading screen is not tried";
