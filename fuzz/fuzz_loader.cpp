@@ -94,9 +94,9 @@ void WriteSeeds(const std::filesystem::path& dir) {
     constexpr std::uint8_t kTrd = 0;
     constexpr std::uint8_t kScl = 1;
     constexpr std::uint8_t kStream = 2;
-    authoring::DemoStreamOptions demo;
+    testing::DemoStreamOptions demo;
     demo.frames = 12;
-    const std::vector<std::uint8_t> demoStream = authoring::BuildDemoStream(demo);
+    const std::vector<std::uint8_t> demoStream = testing::BuildDemoStream(demo);
 
     testing::TrdImageBuilder one;
     one.AddFile("ONE", kQzmTag, SmallVideo("ONE").bytes);

@@ -90,7 +90,7 @@ completion_cases=(
     "encode x.mp4 --version 1|1"
     "export a.qzm --filter |0 1 2 3"
     "export a.qzm --filter=|0 1 2 3"
-    "export a.qzm --format |bgra png ppm rgb24"
+    "export a.qzm --format |bgra png ppm rgb24 scr"
     "export a.qzm --out |- folder"
     "export --video 2 |a.qzm b.TRD c.scl folder"
     "export a.qzm --size |"

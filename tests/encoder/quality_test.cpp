@@ -167,6 +167,15 @@ TEST(EncoderQuality, StillScenesStayStill) {
             EXPECT_EQ(ChangedCells(cleanScreens[f - 1], cleanScreens[f]), 0) << "frame " << f;
         }
     }
+    // An exact screen between two showings of the scene: the scene is drawn again, not kept for
+    // looking as it did before the screen.
+    EncodeOptions options;
+    options.threshold = 4;
+    VideoEncoder encoder(options);
+    encoder.AddFrame(scene);
+    encoder.AddScreen(Screen{});
+    encoder.AddFrame(scene);
+    EXPECT_EQ(Shown(encoder.Screens()[2]), Shown(encoder.Screens()[0]));
 }
 
 // The threshold counts pixels: four pixels turning white in a black cell are coded at threshold

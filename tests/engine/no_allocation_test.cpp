@@ -11,9 +11,9 @@ namespace qzm {
 namespace {
 
 TEST(NoAllocation, DecodeConvertAndRenderReuseTheirBuffers) {
-    authoring::DemoStreamOptions options;
+    testing::DemoStreamOptions options;
     options.frames = 600;
-    const auto stream = authoring::BuildDemoStream(options);
+    const auto stream = testing::BuildDemoStream(options);
     testing::RecordingHost host;
     CStreamPlayer player(host);
     for (int filter = 0; filter <= 3; ++filter) {

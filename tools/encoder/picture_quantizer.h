@@ -32,6 +32,9 @@ public:
     // picture lies in `picture`; the rest is a black border that no dithering reaches.
     void Quantize(std::span<const std::uint8_t> rgb, const Screen& previous, Screen& out,
                   const Area& picture = {});
+    // The screen was drawn by other means (an exact screen): no cell is kept for looking as it did
+    // when this quantiser last drew it.
+    void ForgetDrawn() { m_haveDrawn = false; }
 
 private:
     struct Pair {

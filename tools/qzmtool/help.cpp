@@ -15,7 +15,8 @@ constexpr std::string_view kNextIndent = "          ";
 constexpr std::string_view kEncodeDetails =
     "Reads one video, or pictures taken as one frame each in the order given, in any\n"
     "format FFmpeg's libraries read; fits every frame into 256 x 192 at 4:3 and\n"
-    "codes it as Spectrum screens. A failure writes nothing.\n"
+    "codes it as Spectrum screens. Spectrum screens (.scr files, 6912 bytes) are\n"
+    "taken as they are, neither scaled nor quantised. A failure writes nothing.\n"
     "\n"
     "Options:\n"
     "  -o OUT.qzm           the QZM video to write\n"
@@ -40,7 +41,8 @@ constexpr std::string_view kExportDetails =
     "                       raw frames on the standard output\n"
     "  --from N             start where the position slider at N would (default 0)\n"
     "  --count K            write at most K frames (default: to the end)\n"
-    "  --format ppm|png     the pictures' format (default ppm)\n"
+    "  --format ppm|png|scr the pictures' format (default ppm); scr writes each\n"
+    "                       frame's Spectrum screen as it is (6912 bytes, no --size)\n"
     "  --format bgra|rgb24  the raw frames' format (default bgra)\n"
     "  --size WxH           scale each frame to exactly W x H (default 256x192)\n"
     "  --filter 0-3         the scaling: 0 nearest (default), 1 bilinear,\n"
@@ -98,7 +100,7 @@ const std::vector<Command>& Commands() {
          kEncodeDetails},
         {"export",
          RunExport,
-         {"export FILE --out DIR [--from N] [--count K] [--format ppm|png] [--size WxH] [--filter 0-3] "
+         {"export FILE --out DIR [--from N] [--count K] [--format ppm|png|scr] [--size WxH] [--filter 0-3] "
           "[--video N]",
           "export FILE --out - [--format bgra|rgb24] [--from N] [--count K] [--size WxH] [--filter 0-3] "
           "[--video N]"},
