@@ -88,10 +88,12 @@ void BM_CopyInput(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyInput)->Unit(benchmark::kMillisecond);
 
-// Colour choice, dithering, the size of every form and the final coding of the clip.
+// Colour choice, dithering, the size of every form and the final coding of the clip, at the
+// pictures' threshold (0) and the videos' (4, which adds the test for cells that look unchanged).
 void BM_Encode(benchmark::State& state) {
     EncodeOptions options;
     options.dither = static_cast<Dither>(state.range(0));
+    options.threshold = static_cast<int>(state.range(1));
     for (auto _ : state) {
         VideoEncoder encoder(options);
         for (const Picture& p : Clip()) {
@@ -105,7 +107,10 @@ void BM_Encode(benchmark::State& state) {
     state.counters["x_realtime"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * kClipFrames * 0.02, benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_Encode)->Arg(0)->Arg(1)->Arg(2)->ArgName("dither")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Encode)
+    ->ArgsProduct({{0, 1, 2}, {0, 4}})
+    ->ArgNames({"dither", "threshold"})
+    ->Unit(benchmark::kMillisecond);
 
 // --- Sizes ----------------------------------------------------------------------------------------
 
@@ -209,9 +214,12 @@ int main(int argc, char** argv) {
     const int result = qzm::bench::RunWithRatios(
         argc, argv,
         {
-            {"encode none / memcpy of the input", "BM_Encode/dither:0", "BM_CopyInput"},
-            {"encode ordered / memcpy of the input", "BM_Encode/dither:1", "BM_CopyInput"},
-            {"encode diffusion / memcpy of the input", "BM_Encode/dither:2", "BM_CopyInput"},
+            {"encode none / memcpy of the input", "BM_Encode/dither:0/threshold:0", "BM_CopyInput"},
+            {"encode ordered / memcpy of the input", "BM_Encode/dither:1/threshold:0", "BM_CopyInput"},
+            {"encode diffusion / memcpy of the input", "BM_Encode/dither:2/threshold:0", "BM_CopyInput"},
+            {"encode none, threshold 4 / memcpy", "BM_Encode/dither:0/threshold:4", "BM_CopyInput"},
+            {"encode ordered, threshold 4 / memcpy", "BM_Encode/dither:1/threshold:4", "BM_CopyInput"},
+            {"encode diffusion, threshold 4 / memcpy", "BM_Encode/dither:2/threshold:4", "BM_CopyInput"},
         });
     std::printf("\nStream sizes (goal for the demo: <= 0.25 of whole screens):\n");
     PrintSizes("bundled demo", DemoPictures(), Dither::None, 0);

@@ -28,9 +28,9 @@ constexpr int kLongStreamFrames = 65000;
 // LSCREEN and full-screen frames. Built once.
 const std::vector<std::uint8_t>& LongStream() {
     static const std::vector<std::uint8_t> stream = [] {
-        authoring::DemoStreamOptions options;
+        testing::DemoStreamOptions options;
         options.frames = kLongStreamFrames;
-        return authoring::BuildDemoStream(options);
+        return testing::BuildDemoStream(options);
     }();
     return stream;
 }

@@ -16,7 +16,7 @@ std::vector<std::uint8_t> DemoImage() {
     std::array<std::uint8_t, kScreenBytes> screen{};
     constexpr int kFrame = 300;
     constexpr int kColourBarsFrom = 0;
-    authoring::DrawDemoScreen(kFrame, kColourBarsFrom, screen);
+    testing::DrawDemoScreen(kFrame, kColourBarsFrom, screen);
     std::vector<std::uint8_t> image(kIndexedImageBytes, 0);
     ScreenToIndexed(screen, image.data());
     return image;

@@ -1,5 +1,9 @@
 #include "stream_header.h"
 
+#include <algorithm>
+
+#include "player_host.h"
+
 namespace qzm {
 
 StreamHeader StreamHeader::Empty() {
@@ -14,6 +18,24 @@ unsigned StreamHeader::BlockCount() const {
         sum += bytes[i];
     }
     return sum;
+}
+
+std::string_view StreamRefusal(std::span<const std::uint8_t> stream) {
+    if (stream.size() < kHeaderBytes) {
+        return kMsgInvalidStream;
+    }
+    StreamHeader header;
+    std::copy_n(stream.begin(), kHeaderBytes, header.bytes.begin());
+    if (!header.HasMagic()) {
+        return kMsgInvalidStream;
+    }
+    if (header.Version() >= kFirstUnsupportedVersion) {
+        return kMsgUnsupportedVersion;
+    }
+    if (stream.size() < header.BodyOffset()) {
+        return kMsgInvalidStream;  // too short for the 2048 bytes that versions 0 and 1 carry
+    }
+    return {};
 }
 
 }  // namespace qzm

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "qzm_format.h"
 
@@ -39,5 +40,14 @@ struct StreamHeader {
         return Version() <= 1 ? kHeaderBytes + kLegacyExtraBytes : kHeaderBytes;
     }
 };
+
+// The most of a stream that its header checks look at: the header and the 2048 bytes of versions
+// 0 and 1.
+inline constexpr std::size_t kStreamCheckBytes = kHeaderBytes + kLegacyExtraBytes;
+
+// Why the stream of which `stream` holds the first bytes cannot be played, as the message that
+// says so ("Invalid stream!", "Unsupported version!"); empty when its header lets it play. The
+// answer is the same for the whole stream as for its first kStreamCheckBytes bytes.
+std::string_view StreamRefusal(std::span<const std::uint8_t> stream);
 
 }  // namespace qzm

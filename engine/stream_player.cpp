@@ -64,15 +64,7 @@ bool CStreamPlayer::RestartStream() {
     if (available > 0) {
         std::memcpy(m_header.bytes.data(), m_stream, available);
     }
-    std::string_view refusal;
-    if (available < kHeaderBytes || !m_header.HasMagic()) {
-        refusal = kMsgInvalidStream;
-    } else if (m_header.Version() >= kFirstUnsupportedVersion) {
-        refusal = kMsgUnsupportedVersion;
-    } else if (m_streamLength < m_header.BodyOffset()) {
-        refusal = kMsgInvalidStream;  // too short for the 2048 bytes that versions 0 and 1 carry
-    }
-    if (!refusal.empty()) {
+    if (const std::string_view refusal = StreamRefusal({m_stream, m_streamLength}); !refusal.empty()) {
         m_frameCounter = kNoFrame;
         m_state = PlayerState::Refused;
         m_host.ShowMessage(refusal);

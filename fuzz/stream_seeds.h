@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "coded_frames.h"
 #include "demo_scene.h"
 #include "fuzz_support.h"
 #include "qzm_format.h"
-#include "screen_encoder.h"
 #include "stream_builder.h"
 
 namespace qzm::fuzzing {
@@ -28,21 +28,21 @@ enum class SeedStreams { Short, Long };
 // a run of five neighbouring cells (coded as a run) and two lone cells near the top, so each form
 // stays short; the first frame, LSCREEN, and the last, packed, also change attributes.
 inline std::vector<std::uint8_t> EveryFormStream(std::uint8_t version) {
-    using authoring::CellLineOffset;
-    using authoring::FrameForm;
+    using encoder::BitmapOffset;
+    using testing::FrameForm;
     constexpr FrameForm kForms[] = {FrameForm::LScreen, FrameForm::FullScreen, FrameForm::Literal,
                                     FrameForm::Masked,  FrameForm::MaskedXor,  FrameForm::LScreen,
                                     FrameForm::Packed,  FrameForm::Packed};
     constexpr int kFrames = static_cast<int>(std::size(kForms));
-    authoring::StreamBuilder out;
+    testing::StreamBuilder out;
     out.Header({.version = version, .frameCount = kFrames});
-    authoring::ScreenEncoder encoder(out, kWhiteOnBlack);
-    std::array<std::uint8_t, kScreenBytes> screen{};
+    testing::FormWriter writer(out, kWhiteOnBlack);
+    encoder::Screen screen{};
     std::fill(screen.begin() + kBitmapBytes, screen.end(), kWhiteOnBlack);
     for (int f = 0; f < kFrames; ++f) {
         for (int cell : {8 * f, 8 * f + 1, 8 * f + 2, 8 * f + 3, 8 * f + 4, 70 + 3 * f, 100 + f}) {
             for (int line = 0; line < kCellLines; ++line) {
-                screen[CellLineOffset(cell, line)] =
+                screen[BitmapOffset(cell / 32 * 8 + line, cell % 32)] =
                     static_cast<std::uint8_t>(0x11 * (f + 1) + (line & 3) * 0x40);
             }
         }
@@ -52,18 +52,18 @@ inline std::vector<std::uint8_t> EveryFormStream(std::uint8_t version) {
                     static_cast<std::uint8_t>((8 * f + cell + 1) & kDefaultAttributeBits);
             }
         }
-        if (!encoder.Encode(screen, kForms[f])) {
+        if (!writer.Write(screen, kForms[f])) {
             std::abort();  // the edits changed so that a form no longer fits where it stands
         }
     }
-    encoder.EndStream();
+    writer.EndStream();
     return out.Take();
 }
 
 inline void WriteStreamSeeds(const std::filesystem::path& dir, SeedStreams streams) {
-    using authoring::BuildDemoStream;
-    using authoring::DemoStreamOptions;
-    using authoring::StreamBuilder;
+    using testing::BuildDemoStream;
+    using testing::DemoStreamOptions;
+    using testing::StreamBuilder;
     if (streams == SeedStreams::Long) {
         for (int frames : {1, 3, 12, 30}) {
             DemoStreamOptions options;

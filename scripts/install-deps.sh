@@ -16,6 +16,8 @@ if [[ "${1:-}" == "--tests" ]]; then
     # The end-to-end tests under a window manager and on Wayland.
     packages+=(openbox wmctrl weston qt6-wayland)
     packages+=(fuse-emulator-utils)  # scl2trd: the packer tests convert our SCL archives with it
+    # The package's lint, its manual pages as man and mandoc see them, and the completion's loader.
+    packages+=(lintian man-db mandoc bash-completion)
 fi
 
 missing=()

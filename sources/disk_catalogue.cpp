@@ -30,17 +30,33 @@ constexpr std::size_t kTrdSectorByte = 14;
 constexpr std::size_t kTrdTrackByte = 15;
 constexpr std::size_t kTrackBytes = 16 * kSectorBytes;
 
-std::vector<CatalogueEntry> WalkTrDos(std::span<const std::uint8_t> file) {
-    std::vector<CatalogueEntry> entries;
-    for (std::size_t pos = 0; kTrdEntryBytes <= file.size() - pos; pos += kTrdEntryBytes) {
-        const std::span<const std::uint8_t> entry = file.subspan(pos, kTrdEntryBytes);
-        if (pos > 0 && entry[0] == 0) {
+// Where the run of entries in `file` ends: at the entry that ends it, with `ended` set, or after the
+// last whole entry in `file`.
+std::size_t TrDosRunEnd(std::span<const std::uint8_t> file, bool& ended) {
+    ended = false;
+    std::size_t pos = 0;
+    for (; kTrdEntryBytes <= file.size() - pos; pos += kTrdEntryBytes) {
+        if (pos > 0 && file[pos] == 0) {
+            ended = true;
             break;
         }
-        const std::size_t data = entry[kTrdTrackByte] * kTrackBytes + entry[kTrdSectorByte] * kSectorBytes;
-        entries.push_back(ReadEntry(entry, data));
     }
-    return entries;
+    return pos;
+}
+
+// Calls `visit` with each entry of the run and its data offset, in catalogue order, until it
+// returns false.
+template <typename Visit>
+void VisitTrDos(std::span<const std::uint8_t> file, Visit visit) {
+    bool ended = false;
+    const std::size_t end = TrDosRunEnd(file, ended);
+    for (std::size_t pos = 0; pos < end; pos += kTrdEntryBytes) {
+        const std::span<const std::uint8_t> entry = file.subspan(pos, kTrdEntryBytes);
+        const std::size_t data = entry[kTrdTrackByte] * kTrackBytes + entry[kTrdSectorByte] * kSectorBytes;
+        if (!visit(entry, data)) {
+            return;
+        }
+    }
 }
 
 // SCL archive: an 8-byte signature (not examined), the number of files n at byte 8, n entries of
@@ -51,40 +67,76 @@ constexpr std::size_t kSclCountByte = 8;
 constexpr std::size_t kSclFirstEntry = 9;
 constexpr std::size_t kSclEntryBytes = 14;
 
-std::vector<CatalogueEntry> WalkScl(std::span<const std::uint8_t> file) {
-    std::vector<CatalogueEntry> entries;
+template <typename Visit>
+void VisitScl(std::span<const std::uint8_t> file, Visit visit) {
     if (file.size() <= kSclCountByte) {
-        return entries;
+        return;
     }
     const std::size_t count = file[kSclCountByte];
     std::size_t data = kSclFirstEntry + kSclEntryBytes * count;
-    for (std::size_t pos = kSclFirstEntry; entries.size() < count && kSclEntryBytes <= file.size() - pos;
-         pos += kSclEntryBytes) {
-        entries.push_back(ReadEntry(file.subspan(pos, kSclEntryBytes), data));
-        data += entries.back().sectors * kSectorBytes;
+    std::size_t pos = kSclFirstEntry;
+    for (std::size_t i = 0; i < count && kSclEntryBytes <= file.size() - pos; ++i, pos += kSclEntryBytes) {
+        const std::span<const std::uint8_t> entry = file.subspan(pos, kSclEntryBytes);
+        if (!visit(entry, data)) {
+            return;
+        }
+        data += entry[kSectorsByte] * kSectorBytes;
     }
-    return entries;
+}
+
+template <typename Visit>
+void VisitCatalogue(std::span<const std::uint8_t> file, ImageKind kind, Visit visit) {
+    switch (kind) {
+        case ImageKind::TrDos: VisitTrDos(file, visit); break;
+        case ImageKind::Scl: VisitScl(file, visit); break;
+        case ImageKind::Stream:
+        case ImageKind::Unknown: break;
+    }
+}
+
+bool IsVideoEntry(std::span<const std::uint8_t> entry) {
+    return std::equal(kVideoTag.begin(), kVideoTag.end(), entry.begin() + kTagByte);
 }
 
 }  // namespace
 
-std::vector<CatalogueEntry> WalkCatalogue(std::span<const std::uint8_t> file, ImageKind kind) {
+std::optional<std::size_t> CatalogueBytes(std::span<const std::uint8_t> head, ImageKind kind) {
     switch (kind) {
-        case ImageKind::TrDos: return WalkTrDos(file);
-        case ImageKind::Scl: return WalkScl(file);
+        case ImageKind::TrDos: {
+            bool ended = false;
+            const std::size_t end = TrDosRunEnd(head, ended);
+            return ended ? std::optional(end + kTrdEntryBytes) : std::nullopt;
+        }
+        case ImageKind::Scl:
+            if (head.size() <= kSclCountByte) {
+                return kSclFirstEntry;
+            }
+            return kSclFirstEntry + kSclEntryBytes * head[kSclCountByte];
         case ImageKind::Stream:
         case ImageKind::Unknown: break;
     }
-    return {};
+    return 0;
+}
+
+std::vector<CatalogueEntry> WalkCatalogue(std::span<const std::uint8_t> file, ImageKind kind) {
+    std::vector<CatalogueEntry> entries;
+    VisitCatalogue(file, kind, [&](std::span<const std::uint8_t> entry, std::size_t data) {
+        entries.push_back(ReadEntry(entry, data));
+        return true;
+    });
+    return entries;
 }
 
 std::vector<VideoEntry> ListVideos(std::span<const std::uint8_t> file, ImageKind kind) {
+    // Only tagged entries are read into the list: a crafted image's catalogue may run on for
+    // millions of entries.
     std::vector<VideoEntry> videos;
-    for (CatalogueEntry& entry : WalkCatalogue(file, kind)) {
-        if (entry.IsVideo()) {
-            videos.push_back({std::move(entry.name), entry.offset});
+    VisitCatalogue(file, kind, [&](std::span<const std::uint8_t> entry, std::size_t data) {
+        if (IsVideoEntry(entry)) {
+            videos.push_back({WindowsTextToUtf8(entry.first(kNameBytes)), data});
         }
-    }
+        return videos.size() < kMaxListedVideos;
+    });
     return videos;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -34,7 +35,17 @@ struct VideoEntry {
 // entry that does not lie wholly inside it ends the walk. Stream files and unknown kinds have none.
 std::vector<CatalogueEntry> WalkCatalogue(std::span<const std::uint8_t> file, ImageKind kind);
 
-// The videos among them, all of them, in catalogue order.
+// How many leading bytes of a file the catalogue walk reads, judged from the file's first bytes
+// `head`: walking those bytes finds what walking the whole file finds. Nothing when `head` ends
+// inside a TR-DOS catalogue, whose length only its end tells; a number above head.size() when the
+// SCL catalogue needs more. Stream files and unknown kinds have no catalogue: 0.
+std::optional<std::size_t> CatalogueBytes(std::span<const std::uint8_t> head, ImageKind kind);
+
+// The most videos listed from one image: more than a disk or an archive can hold (128 TR-DOS
+// catalogue entries, 255 SCL files), so only a crafted catalogue is cut short.
+inline constexpr std::size_t kMaxListedVideos = 256;
+
+// The videos among them in catalogue order, the first kMaxListedVideos of them.
 std::vector<VideoEntry> ListVideos(std::span<const std::uint8_t> file, ImageKind kind);
 
 }  // namespace qzm

@@ -1,10 +1,12 @@
-// Opening a file by path: read it whole, find the stream in it by the kind its extension names,
-// and start that stream in the player.
+// Opening a file by path: read what of it can be played, find the stream in it by the kind its
+// extension names, and start that stream in the player.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,10 +23,30 @@ inline constexpr std::uintmax_t kMaxFileBytes = std::uintmax_t{1} << 30;
 // larger than kMaxFileBytes.
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path);
 
-// Reads the file at `path` and opens it as OpenLoadedFile does, with the kind its extension names.
-// When the file cannot be read the player is left as it was and the result is 0. Refused at once
-// (0, nothing read) while the player is busy, for instance when this is called from inside the
-// video choice of another load.
+// How much of a file of `fileSize` bytes and of kind `kind` opening it needs, judged from its first
+// bytes `head`: the whole file when it can hold a video (a stream whose header passes its checks, a
+// disk image whose catalogue lists a video); otherwise just the bytes that show it cannot, which
+// OpenLoadedFile refuses with the same message and outcome as the whole file. A result above
+// head.size() asks for more bytes before the question can be answered. Unknown kinds need none.
+std::size_t BytesToLoad(std::span<const std::uint8_t> head, std::size_t fileSize, ImageKind kind);
+
+// Fills `out` with the file's bytes from `offset` on; false when it cannot.
+using ByteSource = std::function<bool(std::size_t offset, std::span<std::uint8_t> out)>;
+
+// Reads the first BytesToLoad bytes of a file of `fileSize` bytes from `read`, in a few growing
+// steps; every read lies inside the file. Nothing when a read fails.
+std::optional<std::vector<std::uint8_t>> ReadBytesToLoad(std::size_t fileSize, ImageKind kind,
+                                                         const ByteSource& read);
+
+// ReadBytesToLoad from the file at `path`; nothing when it cannot be opened, sized or read, or is
+// larger than kMaxFileBytes. A file that cannot be played costs a few kilobytes of reading, however
+// large it is.
+std::optional<std::vector<std::uint8_t>> ReadFileToLoad(const std::string& path, ImageKind kind);
+
+// Reads the file at `path` with ReadFileToLoad and opens it as OpenLoadedFile does, with the kind
+// its extension names. When the file cannot be read the player is left as it was and the result is
+// 0. Refused at once (0, nothing read) while the player is busy, for instance when this is called
+// from inside the video choice of another load.
 int LoadFile(CStreamPlayer& player, const std::string& path);
 
 // Makes `bytes` the player's file and starts the stream in it: at byte 0 for a stream file; for a

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "command_line_help.h"
 #include "player_dialog.h"
 #include "qt_player_host.h"
 #include "skin.h"
@@ -12,8 +13,7 @@
 namespace {
 
 void SetUpParser(QCommandLineParser& parser) {
-    parser.setApplicationDescription(
-        QStringLiteral("Plays QZM videos (.qzm streams, .trd and .scl disk images)."));
+    parser.setApplicationDescription(qzm::ui::HelpDescription());
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The video to play at start-up."),

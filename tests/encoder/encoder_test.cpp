@@ -165,62 +165,6 @@ TEST_P(EncoderRoundTrip, DecodesToTheCodedScreens) {
 INSTANTIATE_TEST_SUITE_P(FormsAndModes, EncoderRoundTrip, ::testing::ValuesIn(kRoundTrips),
                          [](const auto& param) { return std::string(param.param.name); });
 
-// Pictures that a Spectrum could show (two of the eight colours per cell) come back pixel for pixel.
-TEST(EncoderExactPictures, ComeBackPixelForPixel) {
-    std::mt19937 random(7);
-    std::vector<Picture> pictures;
-    for (int f = 0; f < 6; ++f) {
-        Picture p(kPictureBytes, 0);
-        for (int cy = 0; cy < 24; ++cy) {
-            for (int cx = 0; cx < 32; ++cx) {
-                const auto colours =
-                    std::array{static_cast<unsigned>(random() % 8), static_cast<unsigned>(random() % 8)};
-                const bool keepPrevious = f > 0 && random() % 3 == 0;
-                for (int y = cy * 8; y < cy * 8 + 8; ++y) {
-                    for (int x = cx * 8; x < cx * 8 + 8; ++x) {
-                        const unsigned c = colours[random() % 2];
-                        const auto at =
-                            (static_cast<std::size_t>(y) * kPictureWidth + static_cast<std::size_t>(x)) * 3;
-                        if (keepPrevious) {
-                            std::copy_n(pictures.back().begin() + static_cast<std::ptrdiff_t>(at), 3,
-                                        p.begin() + static_cast<std::ptrdiff_t>(at));
-                        } else {
-                            Put(p, x, y, (c >> 1 & 1) * 255, (c >> 2 & 1) * 255, (c & 1) * 255);
-                        }
-                    }
-                }
-            }
-        }
-        pictures.push_back(p);
-    }
-    EncodeOptions options;
-    options.dither = Dither::None;
-    VideoEncoder encoder(options);
-    for (const Picture& p : pictures) {
-        encoder.AddFrame(p);
-    }
-    auto result = encoder.Finish();
-    ASSERT_TRUE(std::holds_alternative<std::vector<std::uint8_t>>(result));
-    const auto& stream = std::get<std::vector<std::uint8_t>>(result);
-    testing::RecordingHost host;
-    CStreamPlayer player(host);
-    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
-    for (std::size_t f = 0; f < pictures.size(); ++f) {
-        if (f > 0) {
-            ASSERT_EQ(player.DecodeFrame(true), 1);
-        }
-        const auto& image = player.IndexedImage();
-        for (int y = 0; y < kPictureHeight; ++y) {
-            for (int x = 0; x < kPictureWidth; ++x) {
-                const std::uint8_t c = image[static_cast<std::size_t>((191 - y) * 256 + x)];
-                const std::uint8_t* want = pictures[f].data() + (y * kPictureWidth + x) * 3;
-                const int expected = (want[0] ? 2 : 0) | (want[1] ? 4 : 0) | (want[2] ? 1 : 0);
-                ASSERT_EQ(c, expected) << "frame " << f << " pixel " << x << "," << y;
-            }
-        }
-    }
-}
-
 TEST(EncoderHeader, CarriesTheFieldsAndCodePage866Texts) {
     EncodeOptions options;
     options.version = 1;

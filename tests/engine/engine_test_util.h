@@ -11,10 +11,6 @@
 
 namespace qzm::testing {
 
-using authoring::CellLines;
-using authoring::HeaderFields;
-using authoring::StreamBuilder;
-
 // A version-2 stream: the header, then whatever `body` writes.
 inline std::vector<std::uint8_t> MakeStream(const std::function<void(StreamBuilder&)>& body,
                                             HeaderFields header = {}) {

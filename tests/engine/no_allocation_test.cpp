@@ -13,9 +13,9 @@ namespace {
 
 // Rendering on present, straight into a device's memory, the same.
 TEST(NoAllocation, DecodeConvertAndRenderReuseTheirBuffers) {
-    authoring::DemoStreamOptions options;
+    testing::DemoStreamOptions options;
     options.frames = 600;
-    const auto stream = authoring::BuildDemoStream(options);
+    const auto stream = testing::BuildDemoStream(options);
     testing::RecordingHost host;
     CStreamPlayer player(host);
     testing::MemoryPaintDevice screen;

@@ -92,9 +92,9 @@ TEST(Seek, LandsOnTheSliderPositionClampedToTheFrames) {
 // Random walks over long streams, with seeks in both directions and playback in between, against
 // a replay from the start each time. The kept copies of the decoder state must make no difference.
 TEST(Seek, EqualsAReplayFromTheStartWhereverItStartsFrom) {
-    authoring::DemoStreamOptions options;
+    testing::DemoStreamOptions options;
     options.frames = 1500;
-    const std::vector<std::vector<std::uint8_t>> streams = {authoring::BuildDemoStream(options),
+    const std::vector<std::vector<std::uint8_t>> streams = {testing::BuildDemoStream(options),
                                                             CountingStream(1200, 97, 1300)};
     std::mt19937 random(2024);
     for (const auto& stream : streams) {

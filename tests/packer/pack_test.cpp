@@ -40,9 +40,9 @@ RunResult Pack(const std::vector<std::string>& args) {
 // A stream of `frames` frames that each rewrite a whole character row: long enough, with enough
 // frames, to need several catalogue entries. Every frame differs, so a misplaced sector shows.
 std::vector<std::uint8_t> LongVideo(const std::string& name, int frames) {
-    authoring::StreamBuilder stream;
+    testing::StreamBuilder stream;
     stream.Header({.name = name, .frameCount = static_cast<std::uint16_t>(frames)});
-    std::vector<authoring::CellLines> row(32);
+    std::vector<testing::CellLines> row(32);
     for (int f = 0; f < frames; ++f) {
         for (std::size_t c = 0; c < row.size(); ++c) {
             row[c].fill(static_cast<std::uint8_t>(f * 7 + c));

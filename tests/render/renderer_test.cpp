@@ -162,9 +162,9 @@ INSTANTIATE_TEST_SUITE_P(Filters, FrameBufferOfFilter, ::testing::Values(0, 1, 2
 // Present draws that renderer's picture, and every frame shown is rendered again. (Present at the
 // native size is tested with the engine.)
 TEST(PlayerDisplay, SetFilterChoosesTheRendererThatPresentDrawsEachFrameThrough) {
-    authoring::DemoStreamOptions options;
+    testing::DemoStreamOptions options;
     options.frames = 200;
-    const std::vector<std::uint8_t> stream = authoring::BuildDemoStream(options);
+    const std::vector<std::uint8_t> stream = testing::BuildDemoStream(options);
     testing::RecordingHost host;
     CStreamPlayer player(host);
     EXPECT_EQ(player.GetFilter(), 0);

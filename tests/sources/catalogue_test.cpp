@@ -57,7 +57,8 @@ TEST(Catalogue, TrDosEntriesNamesTagsAndDataOffsets) {
 }
 
 // Forty entries and nothing after them: every video is listed, beyond any sixteen, in catalogue
-// order, and an entry cut by the end of the data is not read.
+// order, and an entry cut by the end of the data is not read. A crafted run of entries is listed
+// only as far as kMaxListedVideos.
 TEST(Catalogue, TrDosCatalogueWithoutAnEndEntryStopsAtTheEndOfTheData) {
     TrdImageBuilder trd;
     for (int i = 0; i < 40; ++i) {
@@ -73,6 +74,13 @@ TEST(Catalogue, TrDosCatalogueWithoutAnEndEntryStopsAtTheEndOfTheData) {
     EXPECT_EQ(WalkCatalogue(image, ImageKind::TrDos).size(), 39u);
     image.resize(15);
     EXPECT_TRUE(WalkCatalogue(image, ImageKind::TrDos).empty());
+
+    // A crafted catalogue of a thousand videos lists no more than any real disk could hold.
+    std::vector<std::uint8_t> crafted(16 * 1000, 'V');
+    for (std::size_t pos = 0; pos < crafted.size(); pos += 16) {
+        std::copy(kQzmTag.begin(), kQzmTag.end(), crafted.begin() + static_cast<std::ptrdiff_t>(pos) + 8);
+    }
+    EXPECT_EQ(ListVideos(crafted, ImageKind::TrDos).size(), kMaxListedVideos);
 }
 
 // The data of entry i of n begins at 9 + 14n + 256 * (the sectors of every earlier entry).

@@ -140,6 +140,51 @@ TEST_F(FileLoader, FileThatCannotBeReadLeavesThePlayerUntouched) {
     }
 }
 
+// Regression: a file was read whole before its header or catalogue was looked at, so a 1 GB file
+// named .qzm took seconds and 1 GB of memory to be refused. A file that cannot hold a video is now
+// refused from its first kilobytes, with the same message and outcome; a catalogue that runs on
+// past them is read on until it ends.
+TEST_F(FileLoader, FilesThatCannotHoldAVideoAreRefusedFromTheirFirstBytes) {
+    constexpr std::size_t kLarge = kMaxFileBytes;  // sparse: costs no disk space
+    const std::vector<std::string> kUnsupported{std::string(kMsgUnsupportedVersion)};
+    std::vector<std::uint8_t> future = SmallVideo("FUTURE").bytes;
+    future[kHeaderVersion] = kFirstUnsupportedVersion;
+    TrdImageBuilder code;
+    code.AddFile("CODE", kCodeTag, std::vector<std::uint8_t>(300, 1));
+    SclImageBuilder codeScl;
+    codeScl.AddFile("CODE", kCodeTag, std::vector<std::uint8_t>(300, 1));
+    // 300 entries without a zero first byte, the last one a video whose data lies past the end.
+    std::vector<std::uint8_t> longCatalogue(300 * 16, 'x');
+    std::copy(kQzmTag.begin(), kQzmTag.end(), longCatalogue.end() - 8);
+    const struct {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        std::size_t size;
+        const std::vector<std::string>& messages;
+        PlayerState state;
+    } cases[] = {
+        {"program.qzm", {0x7F, 'E', 'L', 'F', 2, 1, 1}, kLarge, kInvalidStream, PlayerState::Refused},
+        {"future.qzm", future, kLarge, kUnsupported, PlayerState::Refused},
+        {"code.trd", code.Build(), kLarge, kNoVideos, PlayerState::Empty},
+        {"code.scl", codeScl.Build(), kLarge, kNoVideos, PlayerState::Empty},
+        {"film.avi", {}, kLarge, kNoMessages, PlayerState::Empty},
+        {"long.trd", longCatalogue, longCatalogue.size(), kInvalidStream, PlayerState::Refused},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir.Write(c.name, c.bytes);
+        std::filesystem::resize_file(path, c.size);
+        const std::optional<std::vector<std::uint8_t>> read = ReadFileToLoad(path, KindOfPath(path));
+        ASSERT_TRUE(read.has_value());
+        EXPECT_LE(read->size(), c.size == kLarge ? 4096u : c.size);
+        EXPECT_EQ(read->size() == c.size, c.size != kLarge);
+        StartPlaying();
+        EXPECT_EQ(LoadFile(player, path), 0);
+        EXPECT_EQ(host.messages, c.messages);
+        EXPECT_EQ(player.State(), c.state);
+    }
+}
+
 // Regression: a load started from the video choice (the window's open and drop stay usable) freed
 // the buffer that the first load then started its stream in. Loads started from the no-videos
 // message are refused too.

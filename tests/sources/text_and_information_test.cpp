@@ -56,7 +56,7 @@ std::vector<std::string> Values(const StreamHeader& header) {
 }
 
 StreamHeader Header(std::uint8_t delay, std::uint16_t frames, std::vector<std::uint8_t> blocks) {
-    authoring::StreamBuilder builder;
+    testing::StreamBuilder builder;
     builder.Header({.frameCount = frames, .frameDelay = delay, .blocks = std::move(blocks)});
     StreamHeader header;
     std::copy_n(builder.Data().begin(), kHeaderBytes, header.bytes.begin());

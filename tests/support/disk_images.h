@@ -29,11 +29,11 @@ struct TestVideo {
 
 // A stream of `frames` frames, each writing one cell, then the end of the stream.
 inline TestVideo SmallVideo(const std::string& name, int frames = 3) {
-    authoring::StreamBuilder stream;
+    testing::StreamBuilder stream;
     stream.Header({.name = name, .frameCount = static_cast<std::uint16_t>(frames), .blocks = {1}});
     TestVideo video{{}, 0};
     for (int f = 0; f < frames; ++f) {
-        authoring::CellLines lines;
+        testing::CellLines lines;
         lines.fill(static_cast<std::uint8_t>(0x11 * (f + 1)));
         stream.Literal(static_cast<std::uint8_t>(f), lines).EndFrame();
         video.firstFrameEnd = f == 0 ? stream.Size() : video.firstFrameEnd;

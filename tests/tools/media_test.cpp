@@ -3,10 +3,16 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "media_files.h"
 #include "media_reader.h"
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/display.h>
+}
 
 namespace qzm::media {
 namespace {
@@ -15,11 +21,14 @@ using testing::TempDir;
 using testing::WriteGreyVideo;
 using testing::WritePicture;
 
-TEST(MediaGeometry, LetterBoxKeepsThePictureShape) {
+// The picture keeps its shape within half a cell and lies on whole cells, so that no cell has to
+// show both picture and border (3:2 would otherwise start at line 10, 8:7 at column 18).
+TEST(MediaGeometry, LetterBoxKeepsThePictureShapeOnWholeCells) {
     const std::pair<double, Rect> cases[] = {
         {4.0 / 3.0, {0, 0, 256, 192}},    {16.0 / 9.0, {0, 24, 256, 144}}, {8.0 / 3.0, {0, 48, 256, 96}},
-        {0.5, {80, 0, 96, 192}},          {3.0 / 4.0, {56, 0, 144, 192}},  {1e9, {0, 95, 256, 1}},
-        {1e-9, {127, 0, 1, 192}},         {0.0, {0, 0, 256, 192}},         {-1.0, {0, 0, 256, 192}},
+        {0.5, {80, 0, 96, 192}},          {3.0 / 4.0, {56, 0, 144, 192}},  {1.5, {0, 8, 256, 168}},
+        {8.0 / 7.0, {16, 0, 216, 192}},   {1.85, {0, 24, 256, 136}},       {1e9, {0, 88, 256, 8}},
+        {1e-9, {120, 0, 8, 192}},         {0.0, {0, 0, 256, 192}},         {-1.0, {0, 0, 256, 192}},
         {std::nan(""), {0, 0, 256, 192}}, {INFINITY, {0, 0, 256, 192}},
     };
     for (const auto& [aspect, rect] : cases) {
@@ -54,7 +63,7 @@ TEST(MediaGeometry, DelayIsTheNearestWholeNumberOfFiftieths) {
     }
 }
 
-// Reads every frame; returns the first pixel's red value of each.
+// Reads every frame; returns the red value of each one's middle pixel.
 std::vector<int> ReadAll(MediaReader& reader, int delay) {
     std::vector<std::uint8_t> rgb(kFrameBytes);
     std::vector<int> reds;
@@ -65,7 +74,7 @@ std::vector<int> ReadAll(MediaReader& reader, int delay) {
         if (r != ReadResult::Frame) {
             break;
         }
-        reds.push_back(rgb[0]);
+        reds.push_back(rgb[(96 * kFrameWidth + 128) * 3]);
     }
     return reds;
 }
@@ -93,6 +102,58 @@ TEST(MediaReader, VideoFramesAreDroppedOrRepeatedToKeepTime) {
         }
         EXPECT_EQ(shown, c.shown);
     }
+}
+
+// A QuickTime video of `frames` 64 x 48 raw RGB frames at 25 fps, frame k grey at 40 + 20 k under
+// a white strip along its top edge. Its first frame is stamped `start` frames in, and its display
+// matrix turns it `clockwise` degrees (90: what a phone writes for a video taken upright).
+std::string WriteMovie(const TempDir& dir, const std::string& name, int frames, int start, int clockwise) {
+    constexpr int kBytes = 64 * 48 * 3;
+    const std::string path = (dir.Path() / name).string();
+    AVFormatContext* format = nullptr;
+    AVStream* stream = nullptr;
+    if (avformat_alloc_output_context2(&format, nullptr, "mov", path.c_str()) < 0 ||
+        (stream = avformat_new_stream(format, nullptr)) == nullptr) {
+        ADD_FAILURE() << "cannot make a QuickTime writer";
+        return path;
+    }
+    stream->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
+    stream->codecpar->codec_id = AV_CODEC_ID_RAWVIDEO;
+    stream->codecpar->format = AV_PIX_FMT_RGB24;
+    stream->codecpar->width = 64;
+    stream->codecpar->height = 48;
+    stream->time_base = {1, 25};
+    if (clockwise != 0) {
+        std::uint8_t* matrix =
+            av_stream_new_side_data(stream, AV_PKT_DATA_DISPLAYMATRIX, 9 * sizeof(std::int32_t));
+        av_display_rotation_set(reinterpret_cast<std::int32_t*>(matrix), clockwise);
+    }
+    EXPECT_GE(avio_open(&format->pb, path.c_str(), AVIO_FLAG_WRITE), 0);
+    EXPECT_GE(avformat_write_header(format, nullptr), 0);
+    for (int k = 0; k < frames; ++k) {
+        AVPacket* packet = av_packet_alloc();
+        EXPECT_EQ(av_new_packet(packet, kBytes), 0);
+        std::fill_n(packet->data, kBytes, static_cast<std::uint8_t>(40 + 20 * k));
+        std::fill_n(packet->data, kBytes / 8, std::uint8_t{255});
+        packet->pts = packet->dts = start + k;
+        packet->duration = 1;
+        packet->flags |= AV_PKT_FLAG_KEY;
+        av_packet_rescale_ts(packet, {1, 25}, stream->time_base);
+        EXPECT_EQ(av_interleaved_write_frame(format, packet), 0);
+        av_packet_free(&packet);
+    }
+    EXPECT_EQ(av_write_trailer(format), 0);
+    avio_closep(&format->pb);
+    avformat_free_context(format);
+    return path;
+}
+
+// Cut clips often start later than at 0: the first frame is shown for its own time, no longer.
+TEST(MediaReader, VideoTimeStartsAtTheFirstFrame) {
+    TempDir dir;
+    MediaReader reader;
+    ASSERT_EQ(reader.Open({WriteMovie(dir, "late.mov", 4, 25, 0)}), "");
+    EXPECT_EQ(ReadAll(reader, 2), (std::vector<int>{40, 60, 80, 100}));
 }
 
 // The frame's rows as 'X' (the picture's colour) or '.' (black border), sampled down the middle
@@ -136,6 +197,22 @@ TEST(MediaReader, PicturesAreOneFrameEachLetterBoxedInOrder) {
     EXPECT_EQ(rgb[(96 * 256 + 128) * 3 + 1], 200);  // flat colours stay exact through the scaler
     EXPECT_EQ(reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes), error),
               ReadResult::End);
+}
+
+// A phone's upright video, landscape frames turned a quarter clockwise, stands upright between bars:
+// its frames' top edge (the white strip) down the right.
+TEST(MediaReader, RotatedVideoIsTurnedUprightAndPillarBoxed) {
+    TempDir dir;
+    MediaReader reader;
+    ASSERT_EQ(reader.Open({WriteMovie(dir, "phone.mov", 1, 0, 90)}), "");
+    std::vector<std::uint8_t> rgb(kFrameBytes);
+    std::string error;
+    ASSERT_EQ(reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes), error),
+              ReadResult::Frame)
+        << error;
+    EXPECT_EQ(Profile(rgb).second, std::string(56, '.') + std::string(144, 'X') + std::string(56, '.'));
+    EXPECT_GT(rgb[(96 * kFrameWidth + 196) * 3], 200);
+    EXPECT_EQ(rgb[(96 * kFrameWidth + 60) * 3], 40);
 }
 
 TEST(MediaReader, UnusableInputsGiveOneLineNamingThem) {

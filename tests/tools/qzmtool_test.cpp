@@ -4,14 +4,17 @@
 #include <png.h>
 
 #include <cstdio>
+#include <set>
 #include <sstream>
 
 #include "demo_scene.h"
 #include "disk_images.h"
 #include "media_files.h"
+#include "picture_quantizer.h"
 #include "recording_host.h"
 #include "renderer.h"
 #include "run_program.h"
+#include "shared_data.h"
 #include "stream_player.h"
 #include "temp_dir.h"
 
@@ -50,9 +53,9 @@ Ppm ReadPpm(const std::filesystem::path& path) {
 constexpr std::size_t kPictureRgbBytes = 256 * 192 * 3;
 
 std::vector<std::uint8_t> DemoStream(int frames) {
-    authoring::DemoStreamOptions options;
+    testing::DemoStreamOptions options;
     options.frames = frames;
-    return authoring::BuildDemoStream(options);
+    return testing::BuildDemoStream(options);
 }
 
 // A PNG's RGB bytes, top row first, or nothing when it cannot be read.
@@ -144,10 +147,10 @@ TEST(QzmToolExport, PicturesAndRawFramesAreTheLibrarysRendering) {
 
 TEST(QzmToolExport, DecoderMessagesGoToStderrAndDecodingGoesOn) {
     TempDir dir;
-    authoring::StreamBuilder b;
+    testing::StreamBuilder b;
     b.Header({.frameCount = 2});
-    b.Literal(0, authoring::CellLines{}).EndFrame();
-    b.Command(0x0D).Bytes(authoring::CellLines{}).EndFrame().EndStream();
+    b.Literal(0, testing::CellLines{}).EndFrame();
+    b.Command(0x0D).Bytes(testing::CellLines{}).EndFrame().EndStream();
     const std::string file = dir.Write("odd.qzm", b.Data());
     const RunResult r = RunTool({"export", file, "--out", dir.Path().string(), "--format", "png"});
     EXPECT_EQ(r.exitCode, 0);
@@ -164,8 +167,13 @@ TEST(QzmToolExport, ExitCodesForUsageAndUnplayableFiles) {
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{}, 2},
         {{"frobnicate"}, 2},
-        {{"export", good}, 2},                                    // no --out
-        {{"export", good, "--out", out, "--format", "gif"}, 2},   // unknown format
+        {{"help", "frobnicate"}, 2},
+        {{"help", "export", "info"}, 2},
+        {{"encode", good, "--title", "--help"}, 2},              // a title, not a request for help: no -o
+        {{"export", good}, 2},                                   // no --out
+        {{"export", good, "--out", out, "--format", "gif"}, 2},  // unknown format
+        {{"export", good, "--out", out, "--format", "scr", "--size", "300x200"},
+         2},                                                      // screens are not scaled
         {{"export", good, "--out", out, "--size", "0x10"}, 2},    // size out of range
         {{"export", good, "--out", out, "--count"}, 2},           // option without its value
         {{"export", good, "--out", out, "--speed", "2"}, 2},      // unknown option
@@ -222,21 +230,82 @@ TEST(QzmToolImages, ListsExportsAndDescribesTheChosenVideo) {
     EXPECT_EQ(none.err, "qzmtool: No videofiles found!\n");
 }
 
-// A Spectrum-exact picture: per 8 x 8 cell two of the eight colours, in a pattern that moves
-// with `frame`.
-tool::RgbImage SpectrumPicture(int frame, std::span<const PaletteEntry, kColourCount> palette) {
+// A stream of `frames` frames (the header may claim another count). Each frame marks cell 700 with
+// its number; a detailed frame covers 200 cells, a quarter of the screen and more, with stripes in
+// white and black, the others blank them.
+std::vector<std::uint8_t> ThumbnailStream(int frames, int claimed, const std::vector<int>& detailed) {
+    testing::StreamBuilder b;
+    b.Header({.frameCount = static_cast<std::uint16_t>(claimed)});
+    for (int frame = 1; frame <= frames; ++frame) {
+        testing::CellLines lines;
+        lines.fill(std::ranges::count(detailed, frame) != 0 ? 0x55 : 0);
+        for (int cell = 0; cell < 200; ++cell) {
+            b.Literal(0, lines);
+        }
+        lines.fill(static_cast<std::uint8_t>(frame));
+        b.Skip254().Literal(700 - 200 - 254, lines).EndFrame();  // cells 200-453, then cell 700
+    }
+    return b.EndStream().Take();
+}
+
+// The first detailed frame from a tenth of the video on, else the middle frame, else the last one
+// there is; scaled by the bicubic method to fit the size at 4:3.
+TEST(QzmToolThumbnail, ChoosesTheFrameAndScalesItToFit) {
+    TempDir dir;
+    const struct {
+        int frames, claimed;
+        std::vector<int> detailed;
+        int expected, size;
+    } cases[] = {
+        {20, 20, {1, 6, 7}, 6, 256},  // frame 1 lies before a tenth
+        {20, 20, {2}, 2, 100},
+        {20, 20, {}, 10, 256},
+        {8, 40, {}, 8, 256},  // the stream ends before its middle
+    };
+    for (const auto& c : cases) {
+        const auto stream = ThumbnailStream(c.frames, c.claimed, c.detailed);
+        const std::string file = dir.Write("clip.qzm", stream);
+        const auto png = dir.Path() / "clip.png";
+        const RunResult r = RunTool({"thumbnail", file, png.string(), "--size", std::to_string(c.size)});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(ReadPngRgb(png) == Rendered(stream, c.expected, 1, c.size, c.size * 3 / 4, 3, false))
+            << "expected frame " << c.expected;
+    }
+}
+
+// A Spectrum screen that changes with `frame`: per cell an ink and a paper of the eight colours, a
+// pattern of the two, and BRIGHT and FLASH on some cells.
+std::vector<std::uint8_t> TestScreen(int frame) {
+    std::vector<std::uint8_t> s(kScreenBytes);
+    for (int y = 0; y < 192; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            s[encoder::BitmapOffset(y, x)] =
+                static_cast<std::uint8_t>((x * 29 + y * 7 + frame * 3) * 0x4D >> 2);
+        }
+    }
+    for (std::size_t cell = 0; cell < kAttributeBytes; ++cell) {
+        const std::size_t ink = (cell + frame) % 8;
+        const std::size_t paper = (cell / 32 + 3 * frame + 1) % 8;
+        s[kBitmapBytes + cell] =
+            static_cast<std::uint8_t>((cell % 5 == 0) << 7 | (cell % 3 == 0) << 6 | paper << 3 | ink);
+    }
+    return s;
+}
+
+// The screen's pixels as the player shows them: ink or paper, channels 0 or 255, BRIGHT not shown.
+tool::RgbImage Colours(const std::vector<std::uint8_t>& screen) {
     tool::RgbImage image;
     image.Resize(256, 192);
     for (int y = 0; y < 192; ++y) {
         for (int x = 0; x < 256; ++x) {
-            const int ink = (x / 8 + y / 8 + frame) % 8;
-            const int paper = (ink + 3 + frame) % 8;
-            const bool set = ((x * 3 + y * 5 + frame) % 7) < 3;
-            const PaletteEntry& e = palette[set ? ink : paper];
+            const std::uint8_t attribute =
+                screen[kBitmapBytes + static_cast<std::size_t>(y / 8 * 32 + x / 8)];
+            const bool ink = (screen[encoder::BitmapOffset(y, x / 8)] >> (7 - x % 8) & 1) != 0;
+            const int c = ink ? attribute & 7 : attribute >> 3 & 7;
             std::uint8_t* p = image.rgb.data() + (static_cast<std::size_t>(y) * 256 + x) * 3;
-            p[0] = e.red;
-            p[1] = e.green;
-            p[2] = e.blue;
+            p[0] = (c & 2) != 0 ? 255 : 0;
+            p[1] = (c & 4) != 0 ? 255 : 0;
+            p[2] = (c & 1) != 0 ? 255 : 0;
         }
     }
     return image;
@@ -244,17 +313,15 @@ tool::RgbImage SpectrumPicture(int frame, std::span<const PaletteEntry, kColourC
 
 TEST(QzmToolEncode, SpectrumExactPicturesComeBackPixelForPixel) {
     TempDir dir;
-    testing::RecordingHost host;
-    CStreamPlayer player(host);
     std::vector<std::string> args = {"encode"};
     std::string expected;
     for (int frame = 0; frame < 3; ++frame) {
-        const tool::RgbImage picture = SpectrumPicture(frame, player.GetPalette());
+        const tool::RgbImage picture = Colours(TestScreen(frame));
         args.push_back(testing::WritePicture(dir, "p" + std::to_string(frame) + ".png", picture,
                                              tool::ImageFormat::Png));
         expected.append(picture.rgb.begin(), picture.rgb.end());
     }
-    const std::string out = (dir.Path() / "my clip.qzm").string();
+    const std::string out = (dir.Path() / "my clip 2024.qzm").string();
     args.insert(args.end(),
                 {"-o", out, "--dither", "none", "--delay", "3", "--title", "Клип", "--author", "Me"});
     const RunResult r = RunTool(args);
@@ -262,12 +329,62 @@ TEST(QzmToolEncode, SpectrumExactPicturesComeBackPixelForPixel) {
 
     const RunResult info = RunTool({"info", out});
     for (const char* row :
-         {"Filename:\tMY_CLIP", "Clip:\tКлип", "Author:\tMe", "Frames:\t3\n", "ffmpeg -r:\t50/3\n"}) {
+         {"Filename:\tMY_CLIP_\n", "Clip:\tКлип", "Author:\tMe", "Frames:\t3\n", "ffmpeg -r:\t50/3\n"}) {
         EXPECT_NE(info.out.find(row), std::string::npos) << row << "\n" << info.out;
     }
     const std::string bytes = ReadText(out);
     const std::vector<std::uint8_t> stream(bytes.begin(), bytes.end());
     EXPECT_TRUE(Rendered(stream, 1, 3, 256, 192, 0, false) == expected);
+}
+
+// Encodes `inputs` and exports the video's screens as .scr files; returns their bytes.
+std::vector<std::string> ScreensThroughTheTool(const TempDir& dir, std::vector<std::string> inputs) {
+    const std::string qzm = (dir.Path() / "screens.qzm").string();
+    const auto out = dir.Path() / "exported";
+    std::filesystem::remove_all(out);
+    inputs.insert(inputs.begin(), "encode");
+    inputs.insert(inputs.end(), {"-o", qzm});
+    RunResult r = RunTool(inputs);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    r = RunTool({"export", qzm, "--out", out.string(), "--format", "scr"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    std::vector<std::string> screens;
+    for (int frame = 1;; ++frame) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%05d.scr", frame);
+        if (!std::filesystem::exists(out / name)) {
+            return screens;
+        }
+        screens.push_back(ReadText(out / name));
+    }
+}
+
+// Screen files, recognised with or without their name, come back exactly in what the player shows,
+// and the first frame byte for byte, BRIGHT and FLASH included.
+TEST(QzmToolEncode, ScreenFilesComeBackThroughExport) {
+    TempDir dir;
+    const std::vector<std::uint8_t> made[] = {TestScreen(0), TestScreen(1), TestScreen(2)};
+    const auto back = ScreensThroughTheTool(
+        dir, {dir.Write("a.scr", made[0]), dir.Write("b.SCR", made[1]), dir.Write("picture", made[2])});
+    ASSERT_EQ(back.size(), 3u);
+    EXPECT_TRUE(back[0] == std::string(made[0].begin(), made[0].end()));
+    for (std::size_t f = 1; f < 3; ++f) {
+        for (std::size_t i = 0; i < kScreenBytes; ++i) {
+            const int mask = i < kBitmapBytes ? 0xFF : kAttributeValueBits;
+            ASSERT_EQ(back[f][i] & mask, made[f][i] & mask) << "screen " << f << " byte " << i;
+        }
+    }
+}
+
+TEST(QzmToolEncode, RealLoadingScreenComesBackByteForByte) {
+    TempDir dir;
+    const auto real = testing::RealImagesDir();
+    if (!real || !std::filesystem::exists(*real / "desolate-loading.scr")) {
+        GTEST_SKIP() << "no ../shared/testdata/real/desolate-loading.scr: a real loading screen is not tried";
+    }
+    const auto loading = ScreensThroughTheTool(dir, {(*real / "desolate-loading.scr").string()});
+    ASSERT_EQ(loading.size(), 1u);
+    EXPECT_TRUE(loading[0] == ReadText(*real / "desolate-loading.scr"));
 }
 
 TEST(QzmToolEncode, VideoTakesItsDelayFromItsFrameRate) {
@@ -282,6 +399,21 @@ TEST(QzmToolEncode, VideoTakesItsDelayFromItsFrameRate) {
     }
 }
 
+// A grey that none of the eight colours shows comes out differently in each dither mode.
+TEST(QzmToolEncode, EachDitherModeGivesItsOwnStream) {
+    TempDir dir;
+    const std::string grey =
+        testing::WritePicture(dir, "grey.png", 64, 48, 100, 100, 100, tool::ImageFormat::Png);
+    std::set<std::string> streams;
+    for (const char* mode : {"none", "ordered", "diffusion"}) {
+        const std::string out = (dir.Path() / (std::string(mode) + ".qzm")).string();
+        const RunResult r = RunTool({"encode", grey, "-o", out, "--name", "GREY", "--dither", mode});
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        streams.insert(ReadText(out));
+    }
+    EXPECT_EQ(streams.size(), 3u);
+}
+
 TEST(QzmToolEncode, FailuresLeaveNoFileBehind) {
     TempDir dir;
     const std::string picture = testing::WritePicture(dir, "p.png", 16, 12, 9, 9, 9, tool::ImageFormat::Png);
@@ -293,6 +425,7 @@ TEST(QzmToolEncode, FailuresLeaveNoFileBehind) {
     const testing::Refusal cases[] = {
         {{(dir.Path() / "missing.png").string(), "-o", out}, 1},
         {{text, "-o", out}, 1},
+        {{dir.Write("short.scr", std::vector<std::uint8_t>(6911, 0x38)), "-o", out}, 1},  // not a screen
         {{empty, "-o", out}, 1},
         {{picture, video, "-o", out}, 1},
         {{picture, "-o", out, "--title", std::string(33, 'x')}, 1},

@@ -55,12 +55,12 @@ protected:
     // A stream of `frames` frames, each writing one cell; frame `badFrame` (1-based) holds an
     // unknown command instead. The default delay keeps the real timer from firing during a test.
     std::string WriteStream(const std::string& name, int frames, int delay = 255, int badFrame = 0) const {
-        authoring::StreamBuilder stream;
+        qzm::testing::StreamBuilder stream;
         stream.Header({.frameCount = static_cast<std::uint16_t>(frames),
                        .frameDelay = static_cast<std::uint8_t>(delay),
                        .blocks = {1}});
         for (int f = 1; f <= frames; ++f) {
-            authoring::CellLines lines;
+            qzm::testing::CellLines lines;
             lines.fill(static_cast<std::uint8_t>(f));
             if (f == badFrame) {
                 stream.Command(0x50);

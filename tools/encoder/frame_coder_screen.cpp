@@ -93,7 +93,8 @@ std::size_t FrameCoder::LScreen(bool attributes, bool packed, ByteSink& out) {
 // Mask groups of up to eight entries (a masked cell for a clear bit, a skip for a set one). A group
 // whose mask would read as 0xFF, 0x1F or 0x3F is cut short by a zero skip. While attributes are
 // pending, each full group is followed by one attribute group and a zero skip by all the remaining
-// ones; the attribute data ends with a value that has bit 7 set.
+// ones; the attribute data ends with a value that has bit 7 set. The values carry no BRIGHT or
+// FLASH: a FLASH bit would end the data early.
 std::size_t FrameCoder::Packed(bool pending, ByteSink& out) {
     const std::size_t start = out.Count();
     // Bitmap entries: (true, skip) or (false, unused) for the next changed cell, in order.
@@ -123,11 +124,11 @@ std::size_t FrameCoder::Packed(bool pending, ByteSink& out) {
                 attributeEntries.emplace_back(
                     true, static_cast<std::uint8_t>(std::min(skip, static_cast<int>(kMaxSkip))));
             }
-            attributeEntries.emplace_back(false, after[a]);
+            attributeEntries.emplace_back(false, after[a] & kAttributeValueBits);
             position = a + 1;
         }
-        if (attributeEntries.empty()) {
-            attributeEntries.emplace_back(false, after[0]);  // attribute 0 again, to complete the data
+        if (attributeEntries.empty()) {  // attribute 0 again, to complete the data
+            attributeEntries.emplace_back(false, after[0] & kAttributeValueBits);
         }
         attributeEntries.back().second |= kAttributeDataComplete;
     }

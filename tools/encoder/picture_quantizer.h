@@ -22,12 +22,19 @@ constexpr std::size_t BitmapOffset(int y, int x) {
     return static_cast<std::size_t>(((y >> 6) << 11) | ((y & 7) << 8) | (((y >> 3) & 7) << 5) | x);
 }
 
+using QuarterSums = std::array<std::array<int, 3>, 4>;
+
 class PictureQuantizer {
 public:
     PictureQuantizer(Dither dither, int threshold);
 
-    // Makes `out` from the picture `rgb` (256 x 192 RGB24), given the screen shown before it.
-    void Quantize(std::span<const std::uint8_t> rgb, const Screen& previous, Screen& out);
+    // Makes `out` from the picture `rgb` (256 x 192 RGB24), given the screen shown before it. The
+    // picture lies in `picture`; the rest is a black border that no dithering reaches.
+    void Quantize(std::span<const std::uint8_t> rgb, const Screen& previous, Screen& out,
+                  const Area& picture = {});
+    // The screen was drawn by other means (an exact screen): no cell is kept for looking as it did
+    // when this quantiser last drew it.
+    void ForgetDrawn() { m_haveDrawn = false; }
 
 private:
     struct Pair {
@@ -36,9 +43,9 @@ private:
     };
     Pair ChoosePair(std::span<const std::uint8_t> rgb, int row, int column, std::uint8_t previous) const;
     std::uint64_t AssignCell(std::span<const std::uint8_t> rgb, int row, int column, Pair pair) const;
-    void Diffuse(std::span<const std::uint8_t> rgb);
-    void PutCell(int row, int column, Pair pair, std::uint64_t bits, const Screen& previous,
-                 Screen& out) const;
+    void Diffuse(std::span<const std::uint8_t> rgb, const Area& picture);
+    void PutCell(std::span<const std::uint8_t> rgb, int row, int column, Pair pair, std::uint64_t bits,
+                 const Screen& previous, Screen& out);
 
     Dither m_dither;
     int m_threshold;
@@ -48,6 +55,9 @@ private:
     // Diffusion: two rows of error, one red, green, blue, unused quadruple per pixel, with margins.
     using ErrorLanes = int __attribute__((vector_size(16)));
     std::vector<ErrorLanes> m_error;
+    // Per cell, the colour sums of its four quarters in the picture it was last drawn from.
+    std::array<QuarterSums, kCellCount> m_drawn{};
+    bool m_haveDrawn = false;
 };
 
 }  // namespace qzm::encoder

@@ -129,6 +129,7 @@ struct VideoEncoder::Impl {
         return s;
     }
     const Screen& Before(std::size_t frame) const { return frame == 0 ? initial : screens[frame - 1]; }
+    void SetDefaultAttribute(const Screen& first);
     void AddCosts(std::size_t frame);
     std::uint64_t Plan(std::vector<std::uint32_t>& modes, std::uint32_t allowedModes, unsigned forms) const;
     std::vector<std::uint8_t> Header(std::size_t streamBytes) const;
@@ -146,6 +147,19 @@ struct VideoEncoder::Impl {
     unsigned allowedForms = kAllForms;
     EncodeStatistics statistics;
 };
+
+// The header's default attribute is the first screen's most common one, so that its cells need no
+// attribute change. 0 cannot be declared (the header reads it as 7), nor BRIGHT and FLASH.
+void VideoEncoder::Impl::SetDefaultAttribute(const Screen& first) {
+    std::array<int, 64> count{};
+    for (std::size_t i = kBitmapBytes; i < kScreenBytes; ++i) {
+        ++count[first[i] & kAttributeValueBits];
+    }
+    count[0] = 0;
+    const auto most = std::max_element(count.begin(), count.end());
+    defaultAttribute = *most > 0 ? static_cast<std::uint8_t>(most - count.begin()) : kWhiteOnBlack;
+    initial = Blank(defaultAttribute);
+}
 
 void VideoEncoder::Impl::AddCosts(std::size_t frame) {
     coder.Prepare(Before(frame), screens[frame]);
@@ -248,7 +262,7 @@ VideoEncoder::VideoEncoder(const EncodeOptions& options) : m_impl(std::make_uniq
 
 VideoEncoder::~VideoEncoder() = default;
 
-void VideoEncoder::AddFrame(std::span<const std::uint8_t> rgb) {
+void VideoEncoder::AddFrame(std::span<const std::uint8_t> rgb, const Area& picture) {
     Impl& d = *m_impl;
     ++d.pictures;
     if (rgb.size() != kPictureBytes) {
@@ -263,19 +277,26 @@ void VideoEncoder::AddFrame(std::span<const std::uint8_t> rgb) {
     }
     Screen screen;
     if (d.screens.empty()) {
-        // The header's default attribute is the first picture's most common one, so that its
-        // cells need no attribute change. 0 cannot be declared (the header reads it as 7).
-        d.quantizer.Quantize(rgb, d.Blank(kWhiteOnBlack), screen);
-        std::array<int, 64> count{};
-        for (std::size_t i = kBitmapBytes; i < kScreenBytes; ++i) {
-            ++count[screen[i] & kAttributeValueBits];
-        }
-        count[0] = 0;
-        const auto most = std::max_element(count.begin(), count.end());
-        d.defaultAttribute = *most > 0 ? static_cast<std::uint8_t>(most - count.begin()) : kWhiteOnBlack;
-        d.initial = d.Blank(d.defaultAttribute);
+        // A quantiser of its own: the frame's own quantiser remembers what each cell was drawn from.
+        PictureQuantizer(d.options.dither, d.options.threshold)
+            .Quantize(rgb, d.Blank(kWhiteOnBlack), screen, picture);
+        d.SetDefaultAttribute(screen);
     }
-    d.quantizer.Quantize(rgb, d.Before(d.screens.size()), screen);
+    d.quantizer.Quantize(rgb, d.Before(d.screens.size()), screen, picture);
+    d.screens.push_back(screen);
+    d.AddCosts(d.screens.size() - 1);
+}
+
+void VideoEncoder::AddScreen(const Screen& screen) {
+    Impl& d = *m_impl;
+    ++d.pictures;
+    if (d.screens.size() >= kMaxFrames || !d.pictureError.empty()) {
+        return;
+    }
+    if (d.screens.empty()) {
+        d.SetDefaultAttribute(screen);
+    }
+    d.quantizer.ForgetDrawn();
     d.screens.push_back(screen);
     d.AddCosts(d.screens.size() - 1);
 }

@@ -26,6 +26,14 @@ inline constexpr std::size_t kMaxFrames = 65535;
 
 enum class Dither { None, Ordered, Diffusion };
 
+// A rectangle of the picture, in pixels.
+struct Area {
+    int x = 0;
+    int y = 0;
+    int width = kPictureWidth;
+    int height = kPictureHeight;
+};
+
 struct EncodeOptions {
     std::uint8_t version = 2;
     std::string name = "QZMVIDEO";
@@ -80,8 +88,13 @@ public:
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-    // One 256x192 picture, RGB24, top row first, 768 bytes per row.
-    void AddFrame(std::span<const std::uint8_t> rgb256x192);
+    // One 256x192 picture, RGB24, top row first, 768 bytes per row, whose picture lies in `picture`
+    // (the rest a black border, kept black).
+    void AddFrame(std::span<const std::uint8_t> rgb256x192, const Area& picture = {});
+    // One Spectrum screen taken as it is, not quantised: bitmap and attributes, whose BRIGHT and
+    // FLASH bits reach the stream where the frame's form carries them (LSCREEN does; the packed
+    // form's attribute groups and the header's default attribute drop them).
+    void AddScreen(const std::array<std::uint8_t, kScreenBytes>& screen);
     std::size_t FrameCount() const;
 
     // Plans modes over the whole video, codes every frame, writes header + end of stream. May be
@@ -92,7 +105,8 @@ public:
     using Progress = std::function<void(std::size_t done, std::size_t total)>;
     std::variant<std::vector<std::uint8_t>, std::string> Finish(const Progress& progress = {});
 
-    // The screens coded, one per frame (bitmap and attributes, attributes without BRIGHT/FLASH).
+    // The screens coded, one per frame (bitmap and attributes; only those given by AddScreen may
+    // carry BRIGHT and FLASH).
     const std::vector<std::array<std::uint8_t, kScreenBytes>>& Screens() const;
 
     // Filled by Finish.

@@ -10,14 +10,19 @@ Rect LetterBox(double aspect) {
     if (!std::isfinite(aspect) || aspect <= 0.0) {
         aspect = kFrameAspect;
     }
+    // The picture's size in whole cells, nearest to its shape, at least one cell.
+    const auto cells = [](double pixels, int most) {
+        return std::clamp(static_cast<int>(std::lround(pixels / kCellSize)), 1, most / kCellSize) * kCellSize;
+    };
     Rect r{0, 0, kFrameWidth, kFrameHeight};
     if (aspect > kFrameAspect) {
-        r.height = std::clamp(static_cast<int>(std::lround(kFrameWidth / aspect)), 1, kFrameHeight);
+        r.height = cells(kFrameWidth / aspect, kFrameHeight);
     } else if (aspect < kFrameAspect) {
-        r.width = std::clamp(static_cast<int>(std::lround(kFrameHeight * aspect)), 1, kFrameWidth);
+        r.width = cells(kFrameHeight * aspect, kFrameWidth);
     }
-    r.x = (kFrameWidth - r.width) / 2;
-    r.y = (kFrameHeight - r.height) / 2;
+    // Centred, the border on whole cells too (one cell more below or right when it cannot split).
+    r.x = (kFrameWidth - r.width) / kCellSize / 2 * kCellSize;
+    r.y = (kFrameHeight - r.height) / kCellSize / 2 * kCellSize;
     return r;
 }
 

@@ -8,6 +8,7 @@ namespace qzm::media {
 
 inline constexpr int kFrameWidth = 256;
 inline constexpr int kFrameHeight = 192;
+inline constexpr int kCellSize = 8;  // the screen's colour cells are 8 x 8 pixels
 inline constexpr std::size_t kFrameBytes = std::size_t{kFrameWidth} * kFrameHeight * 3;  // RGB24
 
 // Pictures, and videos whose frame rate is unknown, show each frame for 2/50 s (25 fps).
@@ -23,8 +24,9 @@ struct Rect {
 };
 
 // The largest rectangle of the picture's shape (`aspect` = displayed width / displayed height)
-// that fits the 4:3 frame, centred; the rest of the frame is the black border. An unusable
-// aspect (zero, negative, not finite) fills the frame.
+// that fits the 4:3 frame, in whole 8 x 8 cells (so that no cell has to show both picture and
+// border), centred; the rest of the frame is the black border. Rounding to cells keeps the shape
+// within half a cell. An unusable aspect (zero, negative, not finite) fills the frame.
 Rect LetterBox(double aspect);
 
 // The frame delay in fiftieths of a second nearest to one frame at `num`/`den` frames per second

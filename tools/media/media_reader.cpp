@@ -1,8 +1,10 @@
 #include "media_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -80,6 +82,13 @@ int RotationFromMatrix(const std::uint8_t* data, std::size_t size) {
     return static_cast<int>(((quarters % 4) + 4) % 4) * 90;
 }
 
+bool ScrName(const std::string& path) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".scr";
+}
+
 bool IsPictureFormat(const AVInputFormat* format) {
     const std::string_view name = format->name;
     constexpr std::string_view kPipe = "_pipe";
@@ -100,7 +109,8 @@ public:
         int r = avformat_open_input(&format, ("file:" + path).c_str(), nullptr, &options);
         av_dict_free(&options);
         if (r < 0) {
-            return "cannot open " + path + ": " + AvError(r);
+            return "cannot open " + path + ": " + AvError(r) +
+                   (ScrName(path) ? " (a .scr screen is 6912 bytes)" : "");
         }
         m_format.reset(format);
         // Probing decodes a first picture: it gets the same size limit as the decoding itself.
@@ -319,6 +329,7 @@ public:
             static_cast<double>(w) * sampleAspect.num / (static_cast<double>(h) * sampleAspect.den);
         const bool sideways = rotation == 90 || rotation == 270;
         const Rect box = LetterBox(sideways ? 1.0 / aspect : aspect);
+        m_box = box;
         const int sw = sideways ? box.height : box.width;
         const int sh = sideways ? box.width : box.height;
         const bool alpha = (desc->flags & AV_PIX_FMT_FLAG_ALPHA) != 0;
@@ -377,6 +388,9 @@ public:
         return true;
     }
 
+    // Where the last picture drawn lies in the frame.
+    Rect Box() const { return m_box; }
+
 private:
     // Room for the scaled picture in either orientation, 64-byte rows, and slack for wide stores.
     static constexpr std::size_t kScaledBytes = 1024 * 256 + 64;
@@ -393,6 +407,7 @@ private:
     Key m_key;
     int m_colourSpace = -1;
     int m_range = -1;
+    Rect m_box{0, 0, kFrameWidth, kFrameHeight};
 };
 
 }  // namespace
@@ -402,6 +417,7 @@ struct MediaReader::Impl {
     std::unique_ptr<Input> input;
     Scaler scaler;
     std::vector<std::uint8_t> rgb = std::vector<std::uint8_t>(kFrameBytes);
+    ScreenFile screen{};
     bool video = false;
     int naturalDelay = kDefaultDelay;
     std::int64_t durationUs = 0;
@@ -460,6 +476,10 @@ struct MediaReader::Impl {
     ReadResult NextPicture(std::span<std::uint8_t, kFrameBytes> out, std::string& error) {
         if (nextPicture >= paths.size()) {
             return ReadResult::End;
+        }
+        if (!input && ReadScreenFile(paths[nextPicture], screen)) {
+            ++nextPicture;
+            return ReadResult::Screen;
         }
         if (!input) {
             input = std::make_unique<Input>();
@@ -543,6 +563,9 @@ std::string MediaReader::Open(const std::vector<std::string>& paths) {
         return "out of memory";
     }
     m.paths = paths;
+    if (ReadScreenFile(paths[0], m.screen)) {
+        return {};  // a picture, which Next reads
+    }
     m.input = std::make_unique<Input>();
     if (std::string error = m.input->Open(paths[0]); !error.empty()) {
         return error;
@@ -577,8 +600,16 @@ std::int64_t MediaReader::EstimatedFrames(int delay) const {
     return (m_impl->durationUs + period - 1) / period;
 }
 
+Rect MediaReader::PictureArea() const {
+    return m_impl->scaler.Box();
+}
+
 ReadResult MediaReader::Next(int delay, std::span<std::uint8_t, kFrameBytes> rgb, std::string& error) {
     return m_impl->video ? m_impl->NextVideoFrame(delay, rgb, error) : m_impl->NextPicture(rgb, error);
+}
+
+const ScreenFile& MediaReader::Screen() const {
+    return m_impl->screen;
 }
 
 }  // namespace qzm::media

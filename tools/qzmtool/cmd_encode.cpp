@@ -171,7 +171,12 @@ int RunEncode(const std::vector<std::string>& words) {
                      "; a QZM video holds at most 65535 (a longer --delay or a shorter input helps)");
             return kExitFailure;
         }
-        encoder.AddFrame(frame);
+        if (r == media::ReadResult::Screen) {
+            encoder.AddScreen(reader.Screen());  // exact: neither scaled nor quantised
+        } else {
+            const media::Rect box = reader.PictureArea();
+            encoder.AddFrame(frame, {box.x, box.y, box.width, box.height});
+        }
         progress.Update(count + 1, expected);
     }
     progress.Finish();

@@ -25,6 +25,7 @@ struct ExportOptions {
     std::filesystem::path out;
     bool toStdout = false;  // --out -
     RawFormat raw = RawFormat::Bgra;
+    bool screens = false;  // --format scr: the Spectrum screens themselves
     std::optional<long> from;
     long count = -1;  // -1: to the end
     ImageFormat format = ImageFormat::Ppm;
@@ -78,10 +79,16 @@ bool ParseExport(const std::vector<std::string>& words, ExportOptions& o, std::s
             o.format = ImageFormat::Ppm;
         } else if (*format == "png") {
             o.format = ImageFormat::Png;
+        } else if (*format == "scr") {
+            o.screens = true;
         } else {
-            error = "--format is ppm or png (bgra or rgb24 with --out -)";
+            error = "--format is ppm, png or scr (bgra or rgb24 with --out -)";
             return false;
         }
+    }
+    if (o.screens && args->Option("size")) {
+        error = "--format scr writes the screens as they are: --size does not apply";
+        return false;
     }
     if (const auto size = args->Option("size");
         size && !ParseSize(*size, kMaxExportSide, o.width, o.height)) {
@@ -93,7 +100,8 @@ bool ParseExport(const std::vector<std::string>& words, ExportOptions& o, std::s
 
 std::filesystem::path FramePath(const ExportOptions& o, unsigned long number) {
     char name[64];
-    std::snprintf(name, sizeof name, "frame-%05lu.%s", number, o.format == ImageFormat::Png ? "png" : "ppm");
+    const char* extension = o.format == ImageFormat::Png ? "png" : "ppm";
+    std::snprintf(name, sizeof name, "frame-%05lu.%s", number, o.screens ? "scr" : extension);
     return o.out / name;
 }
 
@@ -166,18 +174,25 @@ int RunExport(const std::vector<std::string>& words) {
         if (written > 0 && player.DecodeFrame(true) == 0) {
             break;
         }
-        if (renderer) {
-            renderer->Render(player.IndexedImage().data(), o.width, o.height, 0, 0);
-            image.FromPixels(renderer->Pixels(), o.width, o.height);
+        bool saved = false;
+        if (o.screens) {
+            saved = WriteScreen(FramePath(o, number), player.Screen(), error);
         } else {
-            image.FromIndexed(player.IndexedImage().data(), kImageWidth, kImageHeight, player.GetPalette());
+            if (renderer) {
+                renderer->Render(player.IndexedImage().data(), o.width, o.height, 0, 0);
+                image.FromPixels(renderer->Pixels(), o.width, o.height);
+            } else {
+                image.FromIndexed(player.IndexedImage().data(), kImageWidth, kImageHeight,
+                                  player.GetPalette());
+            }
+            if (o.toStdout) {
+                saved = WriteRaw(image, o.raw, bgra);
+                error = "cannot write frames to the standard output";
+            } else {
+                saved = WriteImage(FramePath(o, number), image, o.format, error);
+            }
         }
-        if (o.toStdout && !WriteRaw(image, o.raw, bgra)) {
-            progress.Finish();
-            Complain("cannot write frames to the standard output");
-            return kExitFailure;
-        }
-        if (!o.toStdout && !WriteImage(FramePath(o, number), image, o.format, error)) {
+        if (!saved) {
             progress.Finish();
             Complain(error);
             return kExitFailure;

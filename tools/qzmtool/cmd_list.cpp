@@ -25,7 +25,7 @@ int RunList(const std::vector<std::string>& words) {
         Complain(path + " is not a .qzm, .trd or .scl file");
         return kExitFailure;
     }
-    const auto bytes = ReadWholeFile(path);
+    const auto bytes = ReadFileToLoad(path, kind);
     if (!bytes) {
         Complain("cannot read " + path);
         return kExitFailure;

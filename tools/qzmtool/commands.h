@@ -16,6 +16,7 @@ int RunExport(const std::vector<std::string>& words);
 int RunInfo(const std::vector<std::string>& words);
 int RunList(const std::vector<std::string>& words);
 int RunPack(const std::vector<std::string>& words);
+int RunThumbnail(const std::vector<std::string>& words);
 
 // Prints a line "qzmtool: TEXT" on stderr.
 void Complain(const std::string& text);

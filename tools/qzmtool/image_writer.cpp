@@ -98,4 +98,15 @@ bool WriteImage(const std::filesystem::path& path, const RgbImage& image, ImageF
     return true;
 }
 
+bool WriteScreen(const std::filesystem::path& path, std::span<const std::uint8_t> screen,
+                 std::string& error) {
+    File f(std::fopen(path.c_str(), "wb"));
+    if (!f || std::fwrite(screen.data(), 1, screen.size(), f.get()) != screen.size() ||
+        std::fclose(f.release()) != 0) {
+        error = "cannot write " + path.string();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace qzm::tool

@@ -1,4 +1,4 @@
-// Writes RGB pictures as PPM or PNG files.
+// Writes RGB pictures as PPM or PNG files, and Spectrum screens as .scr files.
 #pragma once
 
 #include <cstdint>
@@ -30,5 +30,9 @@ struct RgbImage {
 // Writes `image` to `path`; on failure returns false with a reason in `error`.
 bool WriteImage(const std::filesystem::path& path, const RgbImage& image, ImageFormat format,
                 std::string& error);
+
+// Writes a Spectrum screen's 6912 bytes as they are, a .scr file; on failure returns false with a
+// reason in `error`.
+bool WriteScreen(const std::filesystem::path& path, std::span<const std::uint8_t> screen, std::string& error);
 
 }  // namespace qzm::tool

@@ -12,7 +12,7 @@ int OpenVideo(CStreamPlayer& player, const std::string& path) {
         Complain(path + " is not a .qzm, .trd or .scl file");
         return 0;
     }
-    std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
+    std::optional<std::vector<std::uint8_t>> bytes = ReadFileToLoad(path, kind);
     if (!bytes) {
         Complain("cannot read " + path);
         return 0;

@@ -5,11 +5,13 @@
 #include <cmath>
 #include <string_view>
 
-#include "screen_encoder.h"
+#include "coded_frames.h"
 #include "stream_builder.h"
 
-namespace qzm::authoring {
+namespace qzm::testing {
 namespace {
+
+using encoder::BitmapOffset;
 
 constexpr int kWidth = 256;
 constexpr int kHeight = 192;
@@ -151,12 +153,12 @@ std::vector<std::uint8_t> BuildDemoStream(const DemoStreamOptions& options) {
     header.author = options.author;
     out.Header(header);
 
-    ScreenEncoder encoder(out, kWhiteOnBlack);
+    FormWriter writer(out, kWhiteOnBlack);
     const int frames = options.frames;
     const int maskedFrom = frames / 4;
     const int xorFrom = frames * 45 / 100;
     const int packedFrom = frames * 65 / 100;
-    std::array<std::uint8_t, kScreenBytes> screen{};
+    encoder::Screen screen{};
     for (int f = 0; f < frames; ++f) {
         // Attributes may change from the frame after the one that switches to the packed form.
         DrawDemoScreen(f + 1, packedFrom + 2, screen);
@@ -172,11 +174,11 @@ std::vector<std::uint8_t> BuildDemoStream(const DemoStreamOptions& options) {
         } else if (f >= maskedFrom) {
             form = FrameForm::Masked;
         }
-        if (!encoder.Encode(screen, form)) {
-            encoder.Encode(screen, FrameForm::LScreen);
+        if (!writer.Write(screen, form)) {
+            writer.Write(screen, FrameForm::LScreen);
         }
     }
-    encoder.EndStream();
+    writer.EndStream();
 
     // The block list: the stream's length in 256-byte blocks, as bytes of at most 255.
     std::vector<std::uint8_t> data = out.Take();
@@ -189,4 +191,4 @@ std::vector<std::uint8_t> BuildDemoStream(const DemoStreamOptions& options) {
     return data;
 }
 
-}  // namespace qzm::authoring
+}  // namespace qzm::testing

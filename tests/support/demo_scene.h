@@ -9,7 +9,7 @@
 
 #include "qzm_format.h"
 
-namespace qzm::authoring {
+namespace qzm::testing {
 
 // Draws frame `frame` of the scene into `screen`: a bouncing ball, a scrolling wave, a frame
 // number and, from `colourFrame` on (-1: never), colour bars that cycle.
@@ -24,9 +24,9 @@ struct DemoStreamOptions {
     std::string author = "QZM Player";
 };
 
-// A stream of the scene in four phases: literal cells (with a full-screen frame now and then),
-// masked cells, masked cells XORed onto the screen (with LSCREEN frames), and the packed form with
-// colour-cycling attributes (with LSCREEN frames). The header's block list gives its length.
+// A stream of the scene, coded by the encoder's frame coder in four phases: literal cells (with a full-screen
+// frame now and then), masked cells, masked cells XORed onto the screen (with LSCREEN frames), and the packed
+// form with colour-cycling attributes (with LSCREEN frames). The header's block list gives its length.
 std::vector<std::uint8_t> BuildDemoStream(const DemoStreamOptions& options);
 
-}  // namespace qzm::authoring
+}  // namespace qzm::testing
