@@ -192,7 +192,7 @@ TEST(PlayerDisplay, SetFilterChoosesTheRendererThatPresentDrawsEachFrameThrough)
 // Rendering on present: into the memory a device offers, at its stride and nowhere else, without
 // drawing; for a device that offers none, into the frame buffer and drawn from there.
 TEST(PlayerDisplay, RenderOnPresentWritesIntoTheDevicesPixelsWhereItOffersThem) {
-    const std::vector<std::uint8_t> stream = authoring::BuildDemoStream({});
+    const std::vector<std::uint8_t> stream = testing::BuildDemoStream({});
     testing::RecordingHost host;
     CStreamPlayer player(host);
     player.SetRenderOnPresent(true);
