@@ -102,7 +102,7 @@ void BM_FrameStep(benchmark::State& state) {
     qzm::ui::CPlayerDlg& w = *Window().window;
     w.resize(kWidth, kHeight);
     QCoreApplication::processEvents();
-    auto* timer = const_cast<QTimer*>(&w.FrameTimer());
+    auto* timer = w.findChild<QTimer*>(QStringLiteral("FrameTimer"));
     for (auto _ : state) {
         QMetaObject::invokeMethod(timer, "timeout", Qt::DirectConnection);
         w.repaint();
@@ -125,7 +125,7 @@ void BM_MemoryOverOpensAndPlay(benchmark::State& state) {
     qzm::ui::CPlayerDlg& w = *Window().window;
     w.resize(kWidth, kHeight);
     QCoreApplication::processEvents();
-    auto* timer = const_cast<QTimer*>(&w.FrameTimer());
+    auto* timer = w.findChild<QTimer*>(QStringLiteral("FrameTimer"));
     const auto demo = qzm::testing::SourceDir() / "samples" / "demo.qzm";
     std::vector<std::uint8_t> bytes(std::filesystem::file_size(demo));
     std::ifstream(demo, std::ios::binary).read(reinterpret_cast<char*>(bytes.data()), bytes.size());

@@ -246,8 +246,18 @@ void CStreamPlayer::ShowPicture() {
 // At exactly 256 x 192 Present draws the IndexedImage itself, so the renderer is skipped.
 void CStreamPlayer::RenderPicture() {
     if (m_display.width != kImageWidth || m_display.height != kImageHeight) {
-        m_renderer->Render(m_image->data(), m_display.width, m_display.height, m_display.x, m_display.y);
+        RenderOutput();
     }
+}
+
+// The renderer's output for the current picture and display, now or, when rendering waits for
+// Present, then.
+void CStreamPlayer::RenderOutput() {
+    if (m_renderOnPresent) {
+        m_rendered = false;
+        return;
+    }
+    m_renderer->Render(m_image->data(), m_display.width, m_display.height, m_display.x, m_display.y);
 }
 
 void CStreamPlayer::SetFilter(int index) {
@@ -256,18 +266,35 @@ void CStreamPlayer::SetFilter(int index) {
     std::unique_ptr<CRenderer> renderer = CreateRenderer(index);
     m_renderer = std::move(renderer);
     m_filter = index;
-    m_renderer->Render(m_image->data(), m_display.width, m_display.height, m_display.x, m_display.y);
+    RenderOutput();
 }
 
 void CStreamPlayer::SetDisplayArea(int width, int height) {
     m_display = FitDisplayArea(width, height);
-    m_renderer->Render(m_image->data(), m_display.width, m_display.height, m_display.x, m_display.y);
+    RenderOutput();
 }
 
-void CStreamPlayer::Present(IPaintDevice& device) const {
+void CStreamPlayer::SetRenderOnPresent(bool on) {
+    m_renderOnPresent = on;
+    if (!on && !m_rendered) {
+        RenderOutput();
+        m_rendered = true;
+    }
+}
+
+void CStreamPlayer::Present(IPaintDevice& device) {
     if (m_display.width == kImageWidth && m_display.height == kImageHeight) {
         device.DrawIndexed(m_display.x, m_display.y, m_image->data(), kImageWidth, kImageHeight, m_palette);
         return;
+    }
+    if (!m_rendered) {
+        if (const auto target =
+                device.TargetFor(m_display.x, m_display.y, m_display.width, m_display.height)) {
+            m_renderer->RenderInto(m_image->data(), *target, m_display.width, m_display.height);
+            return;
+        }
+        m_renderer->Render(m_image->data(), m_display.width, m_display.height, m_display.x, m_display.y);
+        m_rendered = true;
     }
     m_renderer->Blit(device);
 }

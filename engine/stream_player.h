@@ -78,8 +78,13 @@ public:
     // Fits the 4:3 picture into an area of the window and renders it there.
     void SetDisplayArea(int width, int height);
     // Draws the current picture: unscaled from the IndexedImage at exactly 256 x 192, otherwise the
-    // renderer's last output.
-    void Present(IPaintDevice& device) const;
+    // renderer's output.
+    void Present(IPaintDevice& device);
+    // Whether each new picture is rendered only when it is presented, straight into the device's
+    // memory where the device offers it (TargetFor), and otherwise into the frame buffer first: a
+    // window whose screen memory takes the picture saves a copy of every frame. Off by default:
+    // every picture is rendered when it is made, and Present only draws the output.
+    void SetRenderOnPresent(bool on);
     // Converts the screen into the IndexedImage.
     void ScreenToIndexed();
 
@@ -111,6 +116,7 @@ private:
     void ShowFirstFrameAfterFailedSeek();
     void RestoreSnapshot(const DecoderSnapshot& snapshot);
     void RenderPicture();
+    void RenderOutput();
 
     IPlayerHost& m_host;
     std::vector<std::uint8_t> m_fileBuffer;
@@ -126,6 +132,8 @@ private:
     std::uint64_t m_frameIndex = 0;  // frames decoded since the start; unlike the counter, never wraps
     StreamHeader m_header = StreamHeader::Empty();
     int m_filter = 0;
+    bool m_renderOnPresent = false;
+    bool m_rendered = true;  // the renderer's output shows the current picture
     PlayerState m_state = PlayerState::Empty;
     std::uint32_t m_decoderMode = 0;
     bool m_modeResetPending = false;  // the next frame is the first after a start

@@ -35,20 +35,18 @@ void CBlendRenderer::BuildBlendTables() {
                    std::span<Pixel32, kBlendTableEntries>(m_blendTable.data(), kBlendTableEntries));
 }
 
-// The frame buffer is written top row first, one source row at a time: its 256 neighbourhood codes
-// are made once, and the output rows that sample it are written together, one per vertical eighth,
-// so that each column's block of table entries is fetched once for all of them. An output row at
-// the same source row and eighth as the row above it is an exact copy of that row.
-void CBlendRenderer::Render(const std::uint8_t* image, int width, int height, int x, int y) {
-    static_assert(kMaxBlendTargets <= kScratchRows, "the rows of a source row must fit the scratch rows");
-    // The tables come first, so that a failure to allocate them leaves the last output as it was.
+void CBlendRenderer::Prepare() {
     if (m_blendTable.empty()) {
         BuildBlendTables();
     }
-    CRenderer::Render(image, width, height, x, y);
-    if (OutputWidth() == 0) {
-        return;
-    }
+}
+
+// The output is written top row first, one source row at a time: its 256 neighbourhood codes are
+// made once, and the output rows that sample it are written together, one per vertical eighth, so
+// that each column's block of table entries is fetched once for all of them. An output row at the
+// same source row and eighth as the row above it is an exact copy of that row.
+void CBlendRenderer::Draw(const std::uint8_t* image, int width, int height) {
+    static_assert(kMaxBlendTargets <= kScratchRows, "the rows of a source row must fit the scratch rows");
     m_columns.Build(width);
     const bool avx2 = Kernel() == RenderKernel::Avx2;
     const bool stream = avx2 && StreamsOutput();

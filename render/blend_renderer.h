@@ -19,11 +19,8 @@ public:
     CBlendRenderer();
     ~CBlendRenderer() override;
 
-    // Builds the tables on the first call, then writes every output pixel as one BlendTable entry.
-    void Render(const std::uint8_t* image, int width, int height, int x, int y) override;
-
-    // Makes the weights and the BlendTable from this renderer's curve. Render calls it when they are
-    // absent; calling it again recomputes them in place.
+    // Makes the weights and the BlendTable from this renderer's curve. Rendering calls it when they
+    // are absent; calling it again recomputes them in place.
     void BuildBlendTables();
 
     // The curve's weights and the BlendTable: absent (null, empty) until the first Render.
@@ -33,6 +30,11 @@ public:
 protected:
     // The weight curve, linear here.
     virtual BlendWeights MakeWeights() const;
+
+    // Builds the tables on the first call.
+    void Prepare() override;
+    // Writes every output pixel as one BlendTable entry.
+    void Draw(const std::uint8_t* image, int width, int height) override;
 
 private:
     std::unique_ptr<BlendWeights> m_weights;

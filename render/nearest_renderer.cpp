@@ -6,15 +6,11 @@
 
 namespace qzm {
 
-// The frame buffer is written top row first. An output row that samples the same source row as the
+// The output is written top row first. An output row that samples the same source row as the
 // row above it is an exact copy of it; any other row turns its source row into 256 ready colours
 // once and then picks from them. Outputs too large for the caches are made a row at a time aside
 // and streamed into place.
-void CNearestRenderer::Render(const std::uint8_t* image, int width, int height, int x, int y) {
-    CRenderer::Render(image, width, height, x, y);
-    if (OutputWidth() == 0) {
-        return;
-    }
+void CNearestRenderer::Draw(const std::uint8_t* image, int width, int height) {
     m_columns.Build(width);
     const bool avx2 = Kernel() == RenderKernel::Avx2;
     const bool stream = avx2 && StreamsOutput();
@@ -32,7 +28,7 @@ void CNearestRenderer::Render(const std::uint8_t* image, int width, int height, 
         if (stream) {
             StreamRowAvx2(ScratchRow(0), out, width);
         } else if (!newSource) {
-            std::memcpy(out, out - width, rowBytes);
+            std::memcpy(out, RowFromTop(m - 1), rowBytes);
         }
     }
     if (stream) {

@@ -9,8 +9,8 @@
 namespace qzm {
 
 class CNearestRenderer : public CRenderer {
-public:
-    void Render(const std::uint8_t* image, int width, int height, int x, int y) override;
+protected:
+    void Draw(const std::uint8_t* image, int width, int height) override;
 
 private:
     // Output row `out` from the IndexedImage row `sourceRow`.

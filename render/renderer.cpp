@@ -25,7 +25,34 @@ CRenderer::CRenderer() : m_kernel(BestKernel()) {
 
 CRenderer::~CRenderer() = default;
 
-void CRenderer::Render(const std::uint8_t* /*image*/, int width, int height, int x, int y) {
+void CRenderer::Render(const std::uint8_t* image, int width, int height, int x, int y) {
+    Prepare();
+    PrepareFrameBuffer(width, height, x, y);
+    if (m_outputWidth == 0) {
+        return;
+    }
+    m_rows = m_frameBuffer.data();
+    m_rowStride = static_cast<std::size_t>(width);
+    Draw(image, width, height);
+}
+
+void CRenderer::RenderInto(const std::uint8_t* image, const PixelTarget& target, int width, int height) {
+    if (width < 1 || height < 1 || target.pixels == nullptr) {
+        return;
+    }
+    Prepare();
+    // Streaming goes through the scratch rows into the frame buffer's aligned rows only.
+    const bool streams = m_streams;
+    m_streams = false;
+    m_rows = target.pixels;
+    m_rowStride = target.stride;
+    Draw(image, width, height);
+    m_streams = streams;
+    m_rows = m_frameBuffer.data();
+    m_rowStride = static_cast<std::size_t>(m_outputWidth);
+}
+
+void CRenderer::PrepareFrameBuffer(int width, int height, int x, int y) {
     if (width < 1 || height < 1) {
         width = 0;
         height = 0;

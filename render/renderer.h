@@ -1,4 +1,5 @@
-// Renderers scale the IndexedImage into a 32-bit frame buffer of any size and draw it.
+// Renderers scale the IndexedImage into a 32-bit frame buffer of any size and draw it, or scale it
+// straight into a device's memory.
 #pragma once
 
 #include <array>
@@ -28,11 +29,15 @@ public:
     CRenderer(const CRenderer&) = delete;
     CRenderer& operator=(const CRenderer&) = delete;
 
-    // Scales `image` (an IndexedImage, guard included) to width x height and records (x, y) as the
-    // place where Blit draws it. This base version only records the geometry and makes room in the
-    // frame buffer; every override calls it first and then writes all width x height pixels.
-    // A size below 1 x 1 leaves an empty output that Blit does not draw.
-    virtual void Render(const std::uint8_t* image, int width, int height, int x, int y);
+    // Scales `image` (an IndexedImage, guard included) to width x height into the frame buffer and
+    // records (x, y) as the place where Blit draws it. A size below 1 x 1 leaves an empty output
+    // that Blit does not draw.
+    void Render(const std::uint8_t* image, int width, int height, int x, int y);
+
+    // Scales `image` to width x height straight into `target`, which must hold that many pixels; the
+    // frame buffer and the last output stay as they were. A size below 1 x 1 writes nothing. Never
+    // allocates once the renderer has rendered.
+    void RenderInto(const std::uint8_t* image, const PixelTarget& target, int width, int height);
 
     // Draws the last output at its recorded position; draws nothing before the first Render.
     void Blit(IPaintDevice& device) const;
@@ -70,14 +75,24 @@ protected:
         return m_scratch.data() + static_cast<std::size_t>(t) * static_cast<std::size_t>(m_widestOutput);
     }
 
-    // Frame buffer row `m` counted from the top. The scaling formulas count output rows i from the
-    // bottom; output row i is row OutputHeight() - 1 - i from the top.
-    Pixel32* RowFromTop(int m) {
-        return m_frameBuffer.data() + static_cast<std::size_t>(m) * static_cast<std::size_t>(m_outputWidth);
-    }
+    // Output row `m` counted from the top, in the frame buffer or the target being rendered into. The
+    // scaling formulas count output rows i from the bottom; output row i is row height - 1 - i from
+    // the top.
+    Pixel32* RowFromTop(int m) { return m_rows + static_cast<std::size_t>(m) * m_rowStride; }
+
+    // What comes before any output: the interpolating renderers build their tables here, so that a
+    // failure to allocate them leaves the last output as it was.
+    virtual void Prepare() {}
+    // Writes all width x height output pixels, each row through RowFromTop.
+    virtual void Draw(const std::uint8_t* image, int width, int height) = 0;
 
 private:
+    // Makes room in the frame buffer for a width x height output and records its geometry.
+    void PrepareFrameBuffer(int width, int height, int x, int y);
+
     AlignedArray<Pixel32> m_frameBuffer;
+    Pixel32* m_rows = nullptr;  // where RowFromTop writes: the frame buffer, or a target
+    std::size_t m_rowStride = 0;
     AlignedArray<Pixel32> m_scratch;
     int m_widestOutput = 0;
     bool m_streams = false;

@@ -13,6 +13,8 @@ if [[ "${1:-}" == "--tests" ]]; then
     # tests on a virtual X display.
     packages+=(dpkg-dev desktop-file-utils libxml2-utils shared-mime-info
                xvfb xauth x11-utils x11-apps xdotool imagemagick)
+    # The end-to-end tests under a window manager and on Wayland.
+    packages+=(openbox wmctrl weston qt6-wayland)
     packages+=(fuse-emulator-utils)  # scl2trd: the packer tests convert our SCL archives with it
     # The package's lint, its manual pages as man and mandoc see them, and the completion's loader.
     packages+=(lintian man-db mandoc bash-completion)

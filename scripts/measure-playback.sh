@@ -3,15 +3,28 @@
 # a 1920 x 1080 window on a virtual X display with the bicubic method. Over SECONDS of playback it
 # reports the player process's CPU time against the wall time, the frames shown (read off the window's
 # time counter by matching its glyphs against the digit strip) against the stream's rate, and the
-# resident memory at the start and the end.
-#   scripts/measure-playback.sh BUILD_DIR [SECONDS]     (BUILD_DIR: an optimised build, e.g. build-release)
+# resident memory at the start and the end. With --scale S the toolkit scales the window by S
+# (QT_SCALE_FACTOR): the window is 1920 x 1080 logical pixels, 1920 S x 1080 S on the screen, and the
+# picture is rendered at the screen's pixels.
+#   scripts/measure-playback.sh BUILD_DIR [SECONDS] [--scale S]   (BUILD_DIR: an optimised build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$1
-seconds=${2:-20}
+seconds=20
+scale=1
+shift
+while [[ $# -gt 0 ]]; do
+    case $1 in
+        --scale) scale=$2; shift 2 ;;
+        *) seconds=$1; shift ;;
+    esac
+done
 player=$build/ui/qzmplayer
-width=1920
-height=1080
+# The window's size on the screen, and in skin pixels: the skin is drawn at the nearest whole factor.
+width=$(awk -v s="$scale" 'BEGIN { printf "%d", 1920 * s }')
+height=$(awk -v s="$scale" 'BEGIN { printf "%d", 1080 * s }')
+skin=$(awk -v s="$scale" 'BEGIN { k = int(s + 0.5); print (k < 1 ? 1 : k) }')
+export QT_SCALE_FACTOR=$scale
 
 # shellcheck source=tests/e2e/x11_session.sh
 source tests/e2e/x11_session.sh
@@ -34,17 +47,19 @@ resize_window "$window" $width $height
 sleep 1
 
 # Each counter glyph as a string of green/not-green pixels; the reference glyphs come from the strip.
-glyph_bits() { convert "$1" -crop "$2" +repage -fx 'g>0.5' -depth 8 gray:- | od -An -v -tx1 | tr -d ' \n'; }
+glyph_bits() { convert "$1" -crop "$2" +repage -sample '8x16!' -fx 'g>0.5' -depth 8 gray:- | od -An -v -tx1 | tr -d ' \n'; }
 chars="0123456789:"
 refs=()
 for k in $(seq 0 10); do
     refs[k]=$(glyph_bits res/skin/digits.png "8x16+0+$((16 * k))")
 done
-# The counter's glyphs stand at (100 + 8 i, H - 31): the box at (98, H - 33), its edge, its frame.
+# The counter's glyphs stand at (100 + 8 i, H - 31) skin pixels: the box at (98, H - 33), its edge,
+# its frame. Each glyph is sampled back to skin pixels.
 read_counter() {
     local text="" bits i k c
+    local rows=$((height / skin))
     for i in $(seq 0 7); do
-        bits=$(glyph_bits "$1" "8x16+$((100 + 8 * i))+$((height - 31))")
+        bits=$(glyph_bits "$1" "$((8 * skin))x$((16 * skin))+$(((100 + 8 * i) * skin))+$(((rows - 31) * skin))")
         c="?"
         for k in $(seq 0 10); do
             [[ "$bits" == "${refs[k]}" ]] && c=${chars:k:1}
@@ -74,7 +89,7 @@ c0=$(read_counter "$work/start.png")
 c1=$(read_counter "$work/end.png")
 wall=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a }')
 ticks=$(getconf CLK_TCK)
-echo "player at ${width}x${height}, bicubic, 50 fps stream, ${wall} s of playback:"
+echo "player at ${width}x${height} (scale $scale), bicubic, 50 fps stream, ${wall} s of playback:"
 awk -v c=$((cpu1 - cpu0)) -v t="$ticks" -v w="$wall" \
     'BEGIN { printf "  CPU time %.2f s = %.1f %% of one core\n", c / t, 100 * c / t / w }'
 if [[ "$c0$c1" == *"?"* ]]; then

@@ -30,7 +30,8 @@ std::string FrameRate(int delay) {
 std::array<InfoRow, 9> FileInformation(const StreamHeader& header) {
     const int delay = header.FrameDelay();
     const int frames = header.FrameCount();
-    const int ticks = delay * frames;
+    // A delay of 0 plays as 1, as the timer and the time counter take it.
+    const int ticks = (delay == 0 ? 1 : delay) * frames;
     const int blocks = static_cast<int>(header.BlockCount());
     const int bytesPerSecond = blocks * kBlockBytes * kTicksPerSecond / (ticks == 0 ? 1 : ticks);
     return {{

@@ -1,25 +1,37 @@
 #include "image_button.h"
 
-#include <QMouseEvent>
+#include <QKeyEvent>
 #include <QPainter>
-
-#include "skin.h"
 
 namespace qzm::ui {
 
-void DrawSunkenEdge(QPainter& painter, const QRect& rect) {
-    painter.setPen(QColor(0x80, 0x80, 0x80));
-    painter.drawLine(rect.topLeft(), rect.topRight());
-    painter.drawLine(rect.topLeft(), rect.bottomLeft());
-    painter.setPen(Qt::white);
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
-    painter.drawLine(rect.topRight(), rect.bottomRight());
+namespace {
+
+bool ActivatesButton(const QKeyEvent& key) {
+    if (key.modifiers() != Qt::NoModifier && key.modifiers() != Qt::KeypadModifier) {
+        return false;
+    }
+    return key.key() == Qt::Key_Space || key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
-ImageButton::ImageButton(const QString& name, QWidget* parent) : QWidget(parent) {
+}  // namespace
+
+void DrawSunkenEdge(QPainter& painter, const QRect& rect, int width) {
+    const QColor dark(0x80, 0x80, 0x80);
+    painter.fillRect(rect.left(), rect.top(), rect.width(), width, dark);
+    painter.fillRect(rect.left(), rect.top(), width, rect.height(), dark);
+    painter.fillRect(rect.left(), rect.bottom() + 1 - width, rect.width(), width, Qt::white);
+    painter.fillRect(rect.right() + 1 - width, rect.top(), width, rect.height(), Qt::white);
+}
+
+ImageButton::ImageButton(const QString& name, const QString& label, QWidget* parent)
+    : QAbstractButton(parent) {
     setObjectName(name);
-    setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    setToolTip(label);
+    setAccessibleName(label);
+    // Reached with Tab and pressed with Space or Enter; a mouse click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(Qt::ArrowCursor);
 }
 
 void ImageButton::SetImage(const QPixmap& image) {
@@ -27,30 +39,42 @@ void ImageButton::SetImage(const QPixmap& image) {
     update();
 }
 
-void ImageButton::SetSunken(bool sunken) {
-    m_sunken = sunken;
-    update();
+bool ImageButton::event(QEvent* event) {
+    // The window's Space shortcut (play/pause) gives way to the focused button's own keys.
+    if (event->type() == QEvent::ShortcutOverride && ActivatesButton(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QAbstractButton::event(event);
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void ImageButton::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The second press of a double click is not a click (it would toggle play twice), and it goes
+    // no further: near the top it would maximize the window.
+    event->accept();
 }
 
 void ImageButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().window());
-    painter.drawPixmap(0, 0, m_image);
-    if (m_sunken) {
-        DrawSunkenEdge(painter, rect());
+    PaintInWindowDevicePixels(painter, *this);
+    const QRect art = m_place.Device();
+    painter.drawPixmap(art.topLeft(), m_image);
+    if (isChecked()) {
+        DrawSunkenEdge(painter, art, m_place.Skin());
     }
-}
-
-void ImageButton::mousePressEvent(QMouseEvent* event) {
-    m_pressed = event->button() == Qt::LeftButton;
-}
-
-void ImageButton::mouseReleaseEvent(QMouseEvent* event) {
-    const bool click =
-        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (click) {
-        emit clicked();
+    if (hasFocus()) {
+        // A dotted frame along the image's edge, in skin pixels, as the old platform marked focus.
+        const int s = m_place.Skin();
+        painter.setPen(QPen(Qt::white, s, Qt::DotLine, Qt::FlatCap));
+        painter.drawRect(QRectF(art).adjusted(s / 2.0, s / 2.0, -s / 2.0, -s / 2.0));
     }
 }
 
@@ -60,29 +84,6 @@ void ImageButton::enterEvent(QEnterEvent*) {
 
 void ImageButton::leaveEvent(QEvent*) {
     emit hovered(false);
-}
-
-TimeBox::TimeBox(const CSkin& skin, QWidget* parent) : QWidget(parent), m_skin(skin) {
-    setObjectName(QStringLiteral("IDC_TIME"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TimeBox::SetTime(int frame, int delay) {
-    if (frame != m_frame || delay != m_delay) {
-        m_frame = frame;
-        m_delay = delay;
-        update();
-    }
-}
-
-void TimeBox::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    // The box's client area lies inside the sunken edge; its black frame surrounds the glyphs.
-    DrawSunkenEdge(painter, rect());
-    const QRect client = rect().adjusted(1, 1, -1, -1);
-    painter.fillRect(client, Qt::black);
-    m_skin.DrawTime(painter, client.topLeft(), m_frame, m_delay);
 }
 
 }  // namespace qzm::ui

@@ -1,60 +1,43 @@
-// The skin's controls: an image that reports clicks and hovering (the frame and playback buttons,
-// and, transparent to the mouse, the title), and the time counter's sunken box.
+// The skin's image buttons (the frame buttons along the top and the playback buttons along the
+// bottom): a button that shows one image, swapped by the skin on hover, with a tooltip and an
+// accessible name. The always-on-top button is checkable and shows a sunken edge while checked.
 #pragma once
 
+#include <QAbstractButton>
 #include <QPixmap>
-#include <QWidget>
+
+#include "device_painter.h"
 
 namespace qzm::ui {
 
-class CSkin;
-
-class ImageButton : public QWidget {
+class ImageButton : public QAbstractButton {
     Q_OBJECT
 public:
-    explicit ImageButton(const QString& name, QWidget* parent);
+    // `name` is the object name (the control id), `label` the tooltip and accessible name.
+    ImageButton(const QString& name, const QString& label, QWidget* parent);
 
     void SetImage(const QPixmap& image);
-    const QPixmap& Image() const { return m_image; }
-    // A sunken 1-pixel edge over the image (the on-top button while the window stays on top).
-    void SetSunken(bool sunken);
-    bool IsSunken() const { return m_sunken; }
+    // Where the image goes in the window's device pixels.
+    void Place(const Rect& device, const DeviceScale& scale) { m_place.Set(*this, device, scale); }
 
 signals:
-    void clicked();
     void hovered(bool inside);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
 private:
     QPixmap m_image;
-    bool m_sunken = false;
-    bool m_pressed = false;
+    DevicePlace m_place;
 };
 
-// The counter box: a sunken edge, a black frame and the glyphs inside it. It lets the mouse through
-// to the window, which moves on a press there.
-class TimeBox : public QWidget {
-public:
-    TimeBox(const CSkin& skin, QWidget* parent);
-    void SetTime(int frame, int delay);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    const CSkin& m_skin;
-    int m_frame = 0xFFFF;
-    int m_delay = 1;
-};
-
-// Draws a sunken 1-pixel edge just inside `rect`: dark at the top and left, light at the bottom and
-// right.
-void DrawSunkenEdge(QPainter& painter, const QRect& rect);
+// Draws a sunken edge `width` pixels wide just inside `rect`: dark at the top and left, light at the
+// bottom and right.
+void DrawSunkenEdge(QPainter& painter, const QRect& rect, int width);
 
 }  // namespace qzm::ui

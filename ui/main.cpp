@@ -1,6 +1,8 @@
-// qzmplayer: the desktop player. `qzmplayer [FILE]` opens FILE at start-up as a dropped file.
+// qzmplayer: the desktop player. `qzmplayer [FILE]` opens FILE at start-up as a dropped file. The
+// toolkit's own options (-style, -display, -platform, ...) are taken before the program's.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <cstdio>
 #include <cstring>
 
 #include "command_line_help.h"
@@ -18,14 +20,16 @@ void SetUpParser(QCommandLineParser& parser) {
                                  QStringLiteral("[FILE]"));
 }
 
-// Help, version and mistakes in the options are answered without a display.
+// Help and version are answered without a display.
 bool AnswersWithoutWindow(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0) {
             return false;
         }
-        if (argv[i][0] == '-' && argv[i][1] != '\0' && std::strcmp(argv[i], "-platform") != 0) {
-            return true;
+        for (const char* option : {"-h", "--help", "-?", "--help-all", "-v", "--version"}) {
+            if (std::strcmp(argv[i], option) == 0) {
+                return true;
+            }
         }
     }
     return false;
@@ -44,21 +48,26 @@ int main(int argc, char** argv) {
         SetNames();
         QCommandLineParser parser;
         SetUpParser(parser);
-        parser.process(core);  // exits after --help, --version or an unknown option
+        parser.process(core);  // exits after --help or --version
     }
+    // QApplication takes its own options out of argv; the parser sees what is left.
     QApplication app(argc, argv);
     SetNames();
     QApplication::setWindowIcon(qzm::ui::ApplicationIcon());
     QCommandLineParser parser;
     SetUpParser(parser);
-    parser.process(app);
+    parser.process(app);  // exits after an unknown option
 
     QtPlayerHost host;
     qzm::ui::CPlayerDlg window(host);
     host.SetParent(&window);
     window.show();
     if (!parser.positionalArguments().isEmpty()) {
-        window.OpenPath(parser.positionalArguments().constFirst());
+        const QString file = parser.positionalArguments().constFirst();
+        if (const QString message = qzm::ui::UnreadableFileMessage(file); !message.isEmpty()) {
+            std::fprintf(stderr, "qzmplayer: %s\n", qPrintable(message));
+        }
+        window.OpenPath(file);
     }
     return QApplication::exec();
 }

@@ -17,14 +17,16 @@ bool PlaybackControl::Open(const std::string& path) {
         return false;
     }
     m_view.StopTimer();
-    if (LoadFile(m_player, path) == 0) {
-        // Stopped: the next press of play starts the timer rather than only clearing the flag.
-        m_playing = false;
-        return true;
+    const bool started = LoadFile(m_player, path) != 0;
+    if (started) {
+        m_view.SetSliderMaximum(m_player.Header().FrameCount());
+        m_view.SetSliderPosition(m_player.CurrentFrame());
+        StartTimer();
     }
-    m_view.SetSliderMaximum(m_player.Header().FrameCount());
-    StartTimer();
-    m_playing = true;
+    // After a failure, stopped: the next press of play starts the timer rather than only clearing
+    // the flag.
+    m_playing = started;
+    m_view.RepaintPicture();
     return true;
 }
 
@@ -44,7 +46,14 @@ void PlaybackControl::Tick() {
     m_view.RepaintPicture();
 }
 
+bool PlaybackControl::Refused() const {
+    return m_player.State() == PlayerState::Refused;
+}
+
 void PlaybackControl::PlayPause() {
+    if (Refused()) {
+        return;
+    }
     if (m_playing) {
         m_view.StopTimer();
     } else {
@@ -65,6 +74,9 @@ void PlaybackControl::Stop() {
 }
 
 void PlaybackControl::SeekTo(int position) {
+    if (Refused()) {
+        return;
+    }
     m_player.Seek(position);
     m_view.RepaintPicture();
 }

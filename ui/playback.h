@@ -29,24 +29,27 @@ class PlaybackControl {
 public:
     PlaybackControl(CStreamPlayer& player, IPlaybackView& view) : m_player(player), m_view(view) {}
 
-    // Opens `path` and starts playing it. Refused (false, playback untouched) while the player is
-    // busy, for instance while an earlier open is asking which video to play; true otherwise.
+    // Opens `path`, shows its first frame and starts playing it. Refused (false, playback untouched)
+    // while the player is busy, for instance while an earlier open is asking which video to play;
+    // true otherwise.
     bool Open(const std::string& path);
     // One timer tick: the next frame, or at the end of the stream stop and show the first frame. A
     // tick that arrives while the player is busy (inside a message or a choice of the player) is
     // skipped: the decode it interrupted is not finished.
     void Tick();
-    // Play / pause.
+    // Play / pause. A stream whose header was refused does not play: its garbage holds no delay.
     void PlayPause();
     // Stops and rewinds while playing; does nothing while paused or stopped.
     void Stop();
-    // The user moved the slider to `position`: the picture follows, the timer stays as it was.
+    // The user moved the slider to `position`: the picture follows, the timer stays as it was. A
+    // refused stream seeks nothing (seeking would start it again and repeat its refusal).
     void SeekTo(int position);
 
     bool IsPlaying() const { return m_playing; }
 
 private:
     void StartTimer();
+    bool Refused() const;
 
     CStreamPlayer& m_player;
     IPlaybackView& m_view;

@@ -1,17 +1,21 @@
 // The main window's frame: controls, layout, painting, hover, moving and sizing, keys.
 #include "player_dialog.h"
 
+#include <QApplication>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QShortcut>
-#include <QSlider>
 #include <QWindow>
+#include <QtMath>
 
-#include "hit_zones.h"
+#include "device_painter.h"
 #include "image_button.h"
 #include "info_dialog.h"
+#include "position_slider.h"
 #include "qt_paint_device.h"
 #include "settings.h"
+#include "time_box.h"
 
 namespace qzm::ui {
 
@@ -45,14 +49,25 @@ Qt::Edges EdgesFor(HitZone zone) {
     }
 }
 
-QRect ToQRect(const Rect& r) {
-    return QRect(r.x, r.y, r.width, r.height);
-}
+// The image buttons, in tab order: the bottom panel, then the top strip; the tooltip and accessible
+// name of each.
+struct ButtonLabel {
+    Control id;
+    const char* label;
+};
+constexpr ButtonLabel kButtonLabels[] = {
+    {Control::Open, "Open"},           {Control::Play, "Play/Pause"},
+    {Control::Stop, "Stop"},           {Control::Info, "File information"},
+    {Control::Options, "Options"},     {Control::About, "About"},
+    {Control::OnTop, "Always on top"}, {Control::Minimize, "Minimize"},
+    {Control::Maximize, "Maximize"},   {Control::Close, "Close"},
+};
 
 }  // namespace
 
 CPlayerDlg::CPlayerDlg(IPlayerHost& host, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_player(host), m_playback(m_player, *this) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_gate(host, [this] { ReleaseSlider(); }),
+      m_player(m_gate), m_playback(m_player, *this), m_timer(new QTimer(this)) {
     setObjectName(QStringLiteral("CPlayerDlg"));
     setWindowTitle(QStringLiteral("QZM Player 0.31"));
     setWindowIcon(ApplicationIcon());
@@ -64,135 +79,205 @@ CPlayerDlg::CPlayerDlg(IPlayerHost& host, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setAcceptDrops(true);
-    setMinimumSize(kMinWindowWidth, kMinWindowHeight);
 
     // The scale method is chosen before the window is first laid out or painted.
+    m_player.SetRenderOnPresent(true);
     m_player.SetFilter(ReadFilterSetting());
 
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, [this] { m_playback.Tick(); });
+    m_timer->setObjectName(QStringLiteral("FrameTimer"));
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, [this] { m_playback.Tick(); });
     CreateControls();
     ConnectButtons();
-    const Size size = InitialWindowSize();
+    m_scale = DeviceScale::ForRatio(devicePixelRatioF());
+    const Size size = m_scale.LogicalSize(InitialWindowSize());
     resize(size.width, size.height);
-    LayOut(size.width, size.height);
+    LayOut();
     m_slider->setFocus();
 }
 
 CPlayerDlg::~CPlayerDlg() = default;
 
 void CPlayerDlg::CreateControls() {
-    for (int i = 0; i < kControlCount; ++i) {
-        const auto id = static_cast<Control>(i);
-        if (!CSkin::HasImages(id)) {
-            continue;
-        }
-        auto* button = new ImageButton(QLatin1String(ControlName(id)), this);
+    for (const auto& [id, label] : kButtonLabels) {
+        auto* button = new ImageButton(QLatin1String(ControlName(id)), QLatin1String(label), this);
         button->SetImage(m_skin.Normal(id));
-        button->setCursor(Qt::ArrowCursor);
-        connect(button, &ImageButton::hovered, this, [this, id](bool inside) { OnHover(id, inside); });
-        m_buttons[static_cast<std::size_t>(i)] = button;
+        connect(button, &ImageButton::hovered, this, [this, id = id](bool inside) { OnHover(id, inside); });
+        m_buttons[static_cast<std::size_t>(id)] = button;
     }
-    auto* title = new ImageButton(QLatin1String(ControlName(Control::Title)), this);
-    title->SetImage(QPixmap(QStringLiteral(":/skin/title.png")));
-    title->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_buttons[static_cast<std::size_t>(Control::Title)] = title;
+    Button(Control::OnTop)->setCheckable(true);
 
     m_time = new TimeBox(m_skin, this);
-    m_slider = new QSlider(Qt::Horizontal, this);
+    m_slider = new PositionSlider(this);
     m_slider->setObjectName(QLatin1String(ControlName(Control::Position)));
-    m_slider->setRange(0, 100);  // until a file is opened: the range of a fresh trackbar
+    m_slider->setAccessibleName(QStringLiteral("Position"));
     m_slider->setAutoFillBackground(true);
     m_slider->setFocusPolicy(Qt::StrongFocus);
     m_slider->setCursor(Qt::ArrowCursor);
     // Only the user's own moves seek: setValue from a tick emits none of these.
     connect(m_slider, &QSlider::actionTriggered, this, [this] { OnSliderAction(); });
     connect(m_slider, &QSlider::sliderReleased, this, [this] { OnSliderAction(); });
+    connect(m_slider, &PositionSlider::actionStarted, this, [this] { m_gate.BeginAction(); });
+
+    // Tab goes from the slider along the buttons in the order of their labels.
+    QWidget* previous = m_slider;
+    for (const auto& [id, label] : kButtonLabels) {
+        setTabOrder(previous, Button(id));
+        previous = Button(id);
+    }
+}
+
+void CPlayerDlg::ReleaseSlider() {
+    if (m_slider != nullptr) {
+        m_slider->Release();
+    }
 }
 
 void CPlayerDlg::ConnectButtons() {
+    // Each command is a user action: the first message it leads to is shown, later ones are not.
     const auto on = [this](Control id, auto handler) {
-        connect(Button(id), &ImageButton::clicked, this, handler);
+        connect(Button(id), &ImageButton::clicked, this, [this, handler] {
+            m_gate.BeginAction();
+            handler();
+        });
     };
     on(Control::Close, [this] { close(); });
     on(Control::Minimize, [this] { showMinimized(); });
     on(Control::Maximize, [this] { ToggleMaximize(); });
-    on(Control::OnTop, [this] { ToggleOnTop(); });
     on(Control::About, [this] { OnAbout(); });
     on(Control::Open, [this] { OnOpen(); });
     on(Control::Play, [this] { m_playback.PlayPause(); });
     on(Control::Stop, [this] { m_playback.Stop(); });
     on(Control::Info, [this] { OnInfo(); });
     on(Control::Options, [this] { OnOptions(); });
-    new QShortcut(QKeySequence(Qt::Key_Space), this, [this] { m_playback.PlayPause(); });
+    connect(Button(Control::OnTop), &ImageButton::toggled, this, [this](bool checked) { SetOnTop(checked); });
+    new QShortcut(QKeySequence(Qt::Key_Space), this, [this] {
+        m_gate.BeginAction();
+        m_playback.PlayPause();
+    });
     new QShortcut(QKeySequence::Open, this, [this] { OnOpen(); });
     new QShortcut(QKeySequence(Qt::Key_F1), this, [this] { OnAbout(); });
 }
 
-void CPlayerDlg::LayOut(int width, int height) {
-    const WindowLayout layout = LayOutWindow(width, height);
-    for (int i = 0; i < kControlCount; ++i) {
-        const QRect r = ToQRect(layout.controls[i]);
-        if (auto* button = m_buttons[static_cast<std::size_t>(i)]) {
-            button->setGeometry(r);
+void CPlayerDlg::LayOut() {
+    const DeviceScale scale = DeviceScale::ForRatio(devicePixelRatioF());
+    if (scale.skin != m_skin.Scale()) {
+        m_skin.SetScale(scale.skin);
+        for (const auto& [id, label] : kButtonLabels) {
+            const bool hover = m_skin.Hovered() == id;
+            Button(id)->SetImage(hover ? m_skin.Hover(id) : m_skin.Normal(id));
         }
     }
-    m_time->setGeometry(ToQRect(layout[Control::Time]));
-    m_slider->setGeometry(ToQRect(layout[Control::Position]));
-    m_player.SetDisplayArea(layout.pictureArea.width, layout.pictureArea.height);
+    m_scale = scale;
+    const Size minimum = scale.LogicalSize(Size{kMinWindowWidth, kMinWindowHeight});
+    setMinimumSize(minimum.width, minimum.height);
+
+    m_skinSize = scale.SkinSize(width(), height());
+    const WindowLayout layout = LayOutWindow(m_skinSize.width, m_skinSize.height);
+    for (const auto& [id, label] : kButtonLabels) {
+        Button(id)->Place(scale.ToDevice(layout[id]), scale);
+    }
+    m_time->Place(scale.ToDevice(layout[Control::Time]), scale);
+    m_titleOnDevice = ToQRect(scale.ToDevice(layout[Control::Title]));
+    m_slider->setGeometry(ToQRect(scale.LogicalCover(scale.ToDevice(layout[Control::Position]))));
+    const Rect area = scale.ToDevice(layout.pictureArea);
+    m_player.SetDisplayArea(area.width, area.height);
     update();
 }
 
-void CPlayerDlg::resizeEvent(QResizeEvent*) {
-    LayOut(width(), height());
+Rect CPlayerDlg::PictureOnDevice() const {
+    // The player places the picture in an area at (kPictureAreaLeft, kPictureAreaTop); the window's
+    // area starts there in skin pixels.
+    const DisplayGeometry d = m_player.Display();
+    const int shift = m_scale.skin - 1;
+    return Rect{d.x + shift * kPictureAreaLeft, d.y + shift * kPictureAreaTop, d.width, d.height};
 }
 
-void CPlayerDlg::paintEvent(QPaintEvent*) {
+void CPlayerDlg::resizeEvent(QResizeEvent*) {
+    LayOut();
+}
+
+void CPlayerDlg::showEvent(QShowEvent*) {
+    // A move to a screen of another ratio changes the scale.
+    if (QWindow* window = windowHandle()) {
+        connect(window, &QWindow::screenChanged, this, &CPlayerDlg::LayOut, Qt::UniqueConnection);
+    }
+    LayOut();
+}
+
+void CPlayerDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    // The blue around the picture, in four bands, then the picture itself.
-    const DisplayGeometry d = m_player.Display();
+    PaintInWindowDevicePixels(painter, *this);
+    // The blue around the picture, in four bands, the title, then the picture itself.
+    const int w = qCeil(width() * m_scale.ratio);
+    const int h = qCeil(height() * m_scale.ratio);
+    const Rect p = PictureOnDevice();
     const QColor blue = QColor::fromRgb(kBackgroundBlue);
-    painter.fillRect(0, 0, width(), d.y, blue);
-    painter.fillRect(0, d.y + d.height, width(), height() - d.y - d.height, blue);
-    painter.fillRect(0, d.y, d.x, d.height, blue);
-    painter.fillRect(d.x + d.width, d.y, width() - d.x - d.width, d.height, blue);
-    QtPaintDevice device(painter, m_indexedImage);
-    m_player.Present(device);
-    m_time->SetTime(m_player.CurrentFrame(), m_player.Header().FrameDelay());
+    painter.fillRect(0, 0, w, p.y, blue);
+    painter.fillRect(0, p.y + p.height, w, h - p.y - p.height, blue);
+    painter.fillRect(0, p.y, p.x, p.height, blue);
+    painter.fillRect(p.x + p.width, p.y, w - p.x - p.width, p.height, blue);
+    painter.drawPixmap(m_titleOnDevice.topLeft(), m_skin.Title(),
+                       QRect(QPoint(0, 0), m_titleOnDevice.size()));
+    const QRect picture = ToQRect(m_scale.LogicalCover(p));
+    if (event->region().intersects(picture)) {
+        painter.translate(p.x - m_player.Display().x, p.y - m_player.Display().y);
+        // When the whole picture is to be painted, it is rendered straight into the window's pixels.
+        QtPaintDevice device(painter, m_indexedImage, (QRegion(picture) - event->region()).isEmpty());
+        m_player.Present(device);
+    }
 }
 
 void CPlayerDlg::OnHover(Control id, bool inside) {
     // Exactly one button shows its hover image: the one under the cursor.
-    m_skin.SetHover(std::nullopt, false, *this);
+    m_skin.SetHover(std::nullopt, false, m_buttons);
     if (inside) {
-        m_skin.SetHover(id, true, *this);
+        m_skin.SetHover(id, true, m_buttons);
     }
 }
 
 void CPlayerDlg::leaveEvent(QEvent*) {
-    m_skin.SetHover(std::nullopt, false, *this);
+    m_skin.SetHover(std::nullopt, false, m_buttons);
+}
+
+HitZone CPlayerDlg::ZoneAt(QPointF position) const {
+    return HitTest(m_scale.SkinX(position.x()), m_scale.SkinY(position.y()), m_skinSize.width,
+                   m_skinSize.height);
 }
 
 void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
+    m_movePress.reset();
     if (event->button() != Qt::LeftButton || windowHandle() == nullptr) {
         return;
     }
-    const QPoint p = event->position().toPoint();
-    const HitZone zone = HitTest(p.x(), p.y(), width(), height());
+    const HitZone zone = ZoneAt(event->position());
     if (zone == HitZone::Move) {
-        windowHandle()->startSystemMove();
+        // The system's move starts once the mouse moves: it takes the pointer, and a second click
+        // could not become a double click.
+        m_movePress = event->globalPosition();
     } else if (zone != HitZone::None) {
         windowHandle()->startSystemResize(EdgesFor(zone));
     }
 }
 
 void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
-    setCursor(CursorFor(HitTest(p.x(), p.y(), width(), height())));
+    if (m_movePress && event->buttons().testFlag(Qt::LeftButton)) {
+        if ((event->globalPosition() - *m_movePress).manhattanLength() >= QApplication::startDragDistance()) {
+            m_movePress.reset();
+            windowHandle()->startSystemMove();
+        }
+        return;
+    }
+    setCursor(CursorFor(ZoneAt(event->position())));
+}
+
+void CPlayerDlg::mouseReleaseEvent(QMouseEvent*) {
+    m_movePress.reset();
 }
 
 void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && event->position().y() < kDoubleClickRows) {
+    m_movePress.reset();
+    if (event->button() == Qt::LeftButton && m_scale.SkinY(event->position().y()) < kDoubleClickRows) {
         ToggleMaximize();
     }
 }
@@ -223,19 +308,15 @@ void CPlayerDlg::ToggleMaximize() {
     update();
 }
 
-bool CPlayerDlg::IsOnTop() const {
-    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-}
-
-void CPlayerDlg::ToggleOnTop() {
+void CPlayerDlg::SetOnTop(bool on) {
     // Changing the flag through setWindowFlags would hide and recreate the window; the platform
     // window takes it in place, so the window neither moves nor changes size.
-    const bool on = !IsOnTop();
-    overrideWindowFlags(windowFlags() ^ Qt::WindowStaysOnTopHint);
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    overrideWindowFlags(flags);
     if (QWindow* window = windowHandle()) {
         window->setFlag(Qt::WindowStaysOnTopHint, on);
     }
-    Button(Control::OnTop)->SetSunken(on);
 }
 
 }  // namespace qzm::ui

@@ -1,28 +1,38 @@
 // The main window: a frameless window painted in the skin's blue, with the picture, the frame and
 // playback buttons, the position slider and the time counter. It owns the player and hands the
-// playback decisions to PlaybackControl.
+// playback decisions to PlaybackControl. The skin is laid out in skin pixels and drawn at a whole
+// number of device pixels each; the picture is rendered at device pixels (see device_scale.h).
 #pragma once
 
 #include <QImage>
 #include <QPointer>
+#include <QRect>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <optional>
 
+#include "device_scale.h"
+#include "hit_zones.h"
+#include "message_gate.h"
 #include "playback.h"
 #include "skin.h"
 #include "stream_player.h"
 #include "window_layout.h"
 
-class QSlider;
 class CInfoDlg;
 
 namespace qzm::ui {
 
 class ImageButton;
+class PositionSlider;
 class TimeBox;
 
 inline constexpr QRgb kBackgroundBlue = 0xFF0055E5;
+
+// Why `path` cannot be opened, naming it ("Cannot open "x.qzm": there is no such file."); empty when
+// it names a readable file.
+QString UnreadableFileMessage(const QString& path);
 
 class CPlayerDlg : public QWidget, private IPlaybackView {
     Q_OBJECT
@@ -31,20 +41,19 @@ public:
     explicit CPlayerDlg(IPlayerHost& host, QWidget* parent = nullptr);
     ~CPlayerDlg() override;
 
-    // Opens `path` as a dropped file is opened. False when refused (a load is still choosing).
+    // Opens `path` as a dropped file is opened. False when refused (a load is still choosing). A
+    // path that names no readable file is reported by a message naming it.
     bool OpenPath(const QString& path);
 
     const CStreamPlayer& Player() const { return m_player; }
-    const PlaybackControl& Playback() const { return m_playback; }
-    const QTimer& FrameTimer() const { return m_timer; }
-    const CSkin& Skin() const { return m_skin; }
-    bool IsOnTop() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -62,26 +71,36 @@ private:
 
     void CreateControls();
     void ConnectButtons();
-    void LayOut(int width, int height);
+    void LayOut();
+    Rect PictureOnDevice() const;
+    HitZone ZoneAt(QPointF position) const;
     void OnHover(Control id, bool inside);
     void OnSliderAction();
+    // Lets go of the slider before a modal box, which would take the mouse release.
+    void ReleaseSlider();
     void ToggleMaximize();
-    void ToggleOnTop();
+    void SetOnTop(bool on);
     void OnOpen();
     void OnInfo();
     void OnOptions();
     void OnAbout();
     ImageButton* Button(Control id) const { return m_buttons[static_cast<std::size_t>(id)]; }
 
+    MessageGate m_gate;  // the player's host: one message per user action
     CStreamPlayer m_player;
     CSkin m_skin;
     PlaybackControl m_playback;
-    QTimer m_timer;
-    std::array<ImageButton*, kControlCount> m_buttons{};  // null for the slider and the counter
-    QSlider* m_slider = nullptr;
+    QTimer* m_timer = nullptr;  // the frame timer, "FrameTimer"
+    DeviceScale m_scale;
+    Size m_skinSize;                                      // the window's size in skin pixels
+    QRect m_titleOnDevice;                                // where the title image goes, in device pixels
+    std::array<ImageButton*, kControlCount> m_buttons{};  // null for the title, slider and counter
+    PositionSlider* m_slider = nullptr;
     TimeBox* m_time = nullptr;
     QPointer<CInfoDlg> m_pInfoDlg;
-    QImage m_indexedImage;  // reused for every paint of the native-size picture
+    QImage m_indexedImage;               // reused for every paint of the native-size picture
+    std::optional<QPointF> m_movePress;  // a press on a moving strip, until the mouse has moved
+    QString m_lastFolder;                // of the last file opened, where the open dialog starts
 };
 
 }  // namespace qzm::ui

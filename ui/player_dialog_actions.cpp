@@ -4,40 +4,44 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMimeData>
-#include <QSlider>
 
 #include "about_dialog.h"
+#include "device_painter.h"
 #include "file_information.h"
-#include "image_button.h"
 #include "info_dialog.h"
 #include "options_dialog.h"
 #include "player_dialog.h"
+#include "position_slider.h"
 #include "settings.h"
+#include "time_box.h"
 
 namespace qzm::ui {
 
 // --- The playback loop's view -------------------------------------------------------------------
 
 void CPlayerDlg::StartTimer(int periodMs) {
-    m_timer.start(periodMs);
+    m_timer->start(periodMs);
 }
 
 void CPlayerDlg::StopTimer() {
-    m_timer.stop();
+    m_timer->stop();
 }
 
 void CPlayerDlg::SetSliderMaximum(int maximum) {
-    m_slider->setMaximum(maximum);
+    m_slider->SetMaximum(maximum);
 }
 
 void CPlayerDlg::SetSliderPosition(int position) {
-    m_slider->setValue(position);
+    // A thumb the user holds stays where the user holds it.
+    if (!m_slider->isSliderDown()) {
+        m_slider->setValue(position);
+    }
 }
 
 void CPlayerDlg::RepaintPicture() {
-    const DisplayGeometry d = m_player.Display();
-    update(d.x, d.y, d.width, d.height);
+    update(ToQRect(m_scale.LogicalCover(PictureOnDevice())));
     m_time->SetTime(m_player.CurrentFrame(), m_player.Header().FrameDelay());
 }
 
@@ -48,20 +52,42 @@ void CPlayerDlg::OnSliderAction() {
 
 // --- Opening files ------------------------------------------------------------------------------
 
+QString UnreadableFileMessage(const QString& path) {
+    const QFileInfo file(path);
+    if (file.isFile() && file.isReadable()) {
+        return {};
+    }
+    const QString reason = !file.exists() ? QStringLiteral("there is no such file")
+                           : file.isDir() ? QStringLiteral("it is a folder")
+                                          : QStringLiteral("it cannot be read");
+    return QStringLiteral("Cannot open \"%1\": %2.").arg(path, reason);
+}
+
 bool CPlayerDlg::OpenPath(const QString& path) {
+    m_gate.BeginAction();
+    // The loader would find nothing to read and say nothing; the user is told which file it was.
+    if (const QString message = UnreadableFileMessage(path); !message.isEmpty()) {
+        m_gate.ShowMessage(message.toStdString());
+        return true;
+    }
+    m_lastFolder = QFileInfo(path).absolutePath();
     return m_playback.Open(QFile::encodeName(path).toStdString());
 }
 
 void CPlayerDlg::OnOpen() {
-    // Qt's own file dialog: its name filters ignore letter case, so CLIP.QZM and Clip.Qzm match too.
-    // It does not block: the frame timer keeps playing behind it.
-    auto* dialog = new QFileDialog(this, QString(), QString(),
+    // The platform's file dialog (the desktop portal where there is one), starting in the folder of
+    // the last file opened. Its name filter matches the extensions in any letter case. It does not
+    // block: the frame timer keeps playing behind it.
+    auto* dialog = new QFileDialog(this, QString(), m_lastFolder,
                                    QStringLiteral("All supported formats (*.qzm *.trd *.scl)"));
     dialog->setObjectName(QStringLiteral("OpenFileDialog"));
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString& file) { OpenPath(file); });
+    // The file is opened once the dialog has gone, so that the messages and the video chooser of
+    // the open do not stand over it.
+    connect(
+        dialog, &QFileDialog::fileSelected, this, [this](const QString& file) { OpenPath(file); },
+        Qt::QueuedConnection);
     dialog->open();
 }
 

@@ -1,6 +1,8 @@
 #include "qt_paint_device.h"
 
+#include <QPaintEngine>
 #include <QPainter>
+#include <cmath>
 #include <cstring>
 
 namespace qzm::ui {
@@ -31,6 +33,35 @@ void QtPaintDevice::DrawPixels(int x, int y, const Pixel32* pixels, int width, i
     const QImage image(reinterpret_cast<const uchar*>(pixels), width, height, width * 4,
                        QImage::Format_RGB32);
     m_painter.drawImage(x, y, image);
+}
+
+std::optional<PixelTarget> QtPaintDevice::TargetFor(int x, int y, int width, int height) {
+    if (!m_offerPixels || m_painter.paintEngine() == nullptr) {
+        return std::nullopt;
+    }
+    QPaintDevice* device = m_painter.paintEngine()->paintDevice();
+    if (device == nullptr || device->devType() != QInternal::Image) {
+        return std::nullopt;
+    }
+    auto* image = static_cast<QImage*>(device);
+    // 0xFFRRGGBB words are these formats' pixels.
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32 &&
+        format != QImage::Format_ARGB32_Premultiplied) {
+        return std::nullopt;
+    }
+    // Only where painting is a shift by whole pixels does (x, y) name one pixel of the image.
+    const QTransform& t = m_painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::round(t.dx()) || t.dy() != std::round(t.dy())) {
+        return std::nullopt;
+    }
+    const QRect place(x + static_cast<int>(t.dx()), y + static_cast<int>(t.dy()), width, height);
+    if (!image->rect().contains(place)) {
+        return std::nullopt;
+    }
+    const auto stride = static_cast<std::size_t>(image->bytesPerLine()) / sizeof(Pixel32);
+    auto* pixels = reinterpret_cast<Pixel32*>(image->bits());
+    return PixelTarget{pixels + static_cast<std::size_t>(place.y()) * stride + place.x(), stride};
 }
 
 }  // namespace qzm::ui

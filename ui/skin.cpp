@@ -2,7 +2,6 @@
 
 #include <QIcon>
 #include <QPainter>
-#include <QWidget>
 
 #include "image_button.h"
 #include "time_counter.h"
@@ -39,11 +38,38 @@ CSkin::CSkin() {
     InitSkinResources();
     for (int i = 0; i < kControlCount; ++i) {
         if (const char* name = ImageName(static_cast<Control>(i))) {
-            m_normal[i].load(QStringLiteral(":/skin/%1.png").arg(QLatin1String(name)));
-            m_hoverImages[i].load(QStringLiteral(":/skin/%1-hover.png").arg(QLatin1String(name)));
+            Load(m_normal[i], QStringLiteral("%1.png").arg(QLatin1String(name)));
+            Load(m_hoverImages[i], QStringLiteral("%1-hover.png").arg(QLatin1String(name)));
         }
     }
-    m_digits.load(QStringLiteral(":/skin/digits.png"));
+    Load(m_digits, QStringLiteral("digits.png"));
+    Load(m_title, QStringLiteral("title.png"));
+}
+
+void CSkin::Load(Picture& picture, const QString& name) {
+    picture.original.load(QStringLiteral(":/skin/") + name);
+    picture.scaled = QPixmap::fromImage(picture.original);
+}
+
+void CSkin::SetScale(int scale) {
+    if (scale == m_scale || scale < 1) {
+        return;
+    }
+    m_scale = scale;
+    for (Picture* set : {m_normal, m_hoverImages}) {
+        for (int i = 0; i < kControlCount; ++i) {
+            Enlarge(set[i], scale);
+        }
+    }
+    Enlarge(m_digits, scale);
+    Enlarge(m_title, scale);
+}
+
+void CSkin::Enlarge(Picture& picture, int scale) {
+    if (!picture.original.isNull()) {
+        // Nearest neighbour at a whole factor: every skin pixel becomes a scale x scale block.
+        picture.scaled = QPixmap::fromImage(picture.original.scaled(picture.original.size() * scale));
+    }
 }
 
 bool CSkin::HasImages(Control id) {
@@ -51,20 +77,20 @@ bool CSkin::HasImages(Control id) {
 }
 
 const QPixmap& CSkin::Normal(Control id) const {
-    return m_normal[static_cast<int>(id)];
+    return m_normal[static_cast<int>(id)].scaled;
 }
 
 const QPixmap& CSkin::Hover(Control id) const {
-    return m_hoverImages[static_cast<int>(id)];
+    return m_hoverImages[static_cast<int>(id)].scaled;
 }
 
-void CSkin::ShowImage(Control id, bool hover, QWidget& dialog) const {
-    if (auto* button = dialog.findChild<ImageButton*>(QLatin1String(ControlName(id)))) {
+void CSkin::ShowImage(Control id, bool hover, std::span<ImageButton* const> buttons) const {
+    if (ImageButton* button = buttons[static_cast<std::size_t>(id)]) {
         button->SetImage(hover ? Hover(id) : Normal(id));
     }
 }
 
-void CSkin::SetHover(std::optional<Control> id, bool hover, QWidget& dialog) {
+void CSkin::SetHover(std::optional<Control> id, bool hover, std::span<ImageButton* const> buttons) {
     if (id == m_hover) {
         return;
     }
@@ -72,21 +98,22 @@ void CSkin::SetHover(std::optional<Control> id, bool hover, QWidget& dialog) {
         const std::optional<Control> old = m_hover;
         m_hover.reset();
         if (old && HasImages(*old)) {
-            ShowImage(*old, false, dialog);
+            ShowImage(*old, false, buttons);
         }
         return;
     }
     if (HasImages(*id)) {
-        ShowImage(*id, hover, dialog);
+        ShowImage(*id, hover, buttons);
     }
     m_hover = id;
 }
 
 void CSkin::DrawTime(QPainter& painter, QPoint origin, int frame, int delay) const {
     const auto glyphs = TimeGlyphs(frame, delay);
+    const int s = m_scale;
     for (int i = 0; i < kCounterGlyphs; ++i) {
-        painter.drawPixmap(origin.x() + GlyphX(i), origin.y() + kGlyphY, m_digits, 0,
-                           glyphs[i] * kGlyphHeight, kGlyphWidth, kGlyphHeight);
+        painter.drawPixmap(origin.x() + GlyphX(i) * s, origin.y() + kGlyphY * s, m_digits.scaled, 0,
+                           glyphs[i] * kGlyphHeight * s, kGlyphWidth * s, kGlyphHeight * s);
     }
 }
 

@@ -10,7 +10,6 @@ namespace qzm::ui {
 // The digit strip holds 11 glyphs of 8 x 16 pixels stacked top to bottom: "0" to "9", then ":".
 inline constexpr int kGlyphWidth = 8;
 inline constexpr int kGlyphHeight = 16;
-inline constexpr int kGlyphCount = 11;
 inline constexpr int kCounterGlyphs = 8;
 
 // "mm:ss:ff" for frame counter `frame` at `delay` fiftieths per frame. A delay of 0 counts as 1 and

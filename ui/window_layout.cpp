@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dialog_units.h"
 #include "display_geometry.h"
 
 namespace qzm::ui {
@@ -10,14 +11,15 @@ namespace {
 
 // A control that keeps its template place: the template rectangle converted to pixels.
 Rect TemplateRect(int x, int y, int width, int height) {
-    return Rect{UnitsToPixelsX(x), UnitsToPixelsY(y), UnitsToPixelsX(width), UnitsToPixelsY(height)};
+    const DialogUnits u = kTemplateFontUnits;
+    return Rect{u.X(x), u.Y(y), u.X(width), u.Y(height)};
 }
 
 }  // namespace
 
 Size InitialWindowSize() {
-    return Size{std::max(UnitsToPixelsX(kTemplateWidthUnits), kMinWindowWidth),
-                std::max(UnitsToPixelsY(kTemplateHeightUnits), kMinWindowHeight)};
+    return Size{std::max(kTemplateFontUnits.X(kTemplateWidthUnits), kMinWindowWidth),
+                std::max(kTemplateFontUnits.Y(kTemplateHeightUnits), kMinWindowHeight)};
 }
 
 WindowLayout LayOutWindow(int w, int h) {

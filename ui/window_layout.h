@@ -1,5 +1,6 @@
-// Where the main window's controls and picture go for a given window size. The sizes are the outer
-// size of the window; the window has no frame of its own, so they are also its client size.
+// Where the main window's controls and picture go for a given window size, in skin pixels (see
+// device_scale.h). The sizes are the outer size of the window; the window has no frame of its own,
+// so they are also its client size.
 #pragma once
 
 namespace qzm::ui {
@@ -36,18 +37,9 @@ inline constexpr int kControlCount = 13;
 inline constexpr int kMinWindowWidth = 267;
 inline constexpr int kMinWindowHeight = 269;
 
-// The main window's template size, 174 x 162 dialog units.
+// The main window's template size, 174 x 162 dialog units of the template's font.
 inline constexpr int kTemplateWidthUnits = 174;
 inline constexpr int kTemplateHeightUnits = 162;
-
-// Dialog units of the template's 8-point font in pixels: a unit is a quarter of the average
-// character width (6 pixels) across and an eighth of the character height (13 pixels) down.
-constexpr int UnitsToPixelsX(int units) {
-    return units * 6 / 4;
-}
-constexpr int UnitsToPixelsY(int units) {
-    return units * 13 / 8;
-}
 
 struct Size {
     int width = 0;

@@ -1,45 +1,81 @@
 #!/usr/bin/env bash
-# Plays the bundled demo in the real player on a private X display, with the bicubic method chosen in
-# the settings file, and checks from outside the process that it plays: the picture and the time
-# counter change between two screenshots a second apart, and the scaled picture holds blended colours
-# (the nearest method, the default without the settings file, gives only the eight Spectrum colours).
-#   playback_test.sh QZMPLAYER DEMO.qzm
+# Plays the bundled demo with the bicubic method (chosen in the settings file) in the real player on a
+# private X display, scaled by the toolkit by 1, 2 and 1.5 (QT_SCALE_FACTOR), and judges screenshots
+# taken from outside the process. At every scale the picture and the time counter change while it
+# plays. At 1 the skin is checked at the layout's places at the first size and at a larger one, at
+# which the picture is scaled by a fraction: it holds blended colours (the nearest method, the
+# default, gives only the eight Spectrum colours). At 2 and 1.5 the
+# skin is drawn at the whole factor 2: its images come out exactly doubled, every skin pixel a 2 x 2
+# block, while the picture, rendered at the screen's pixels, has detail finer than such blocks.
+#   playback_test.sh QZMPLAYER DEMO.qzm SKIN_DIR
 player=$1
 demo=$2
+skin=$3
 # shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$0")/x11_session.sh"
 
 start_display
 mkdir -p "$work/config"
 printf '[Render]\nFilter=3\n' >"$work/config/QZMPlayer.ini"
-start_player "$demo"
-wait_painted "$window" 20x12+34+3 "$BLUE"
-# A size at which the picture is scaled by a fraction, so that the methods differ.
-w=700
-h=520
-resize_window "$window" $w $h
-sleep 1
 
-picture="$((w - 11 - 120))x$((h - 77 - 20))+63+28"
-counter="66x18+99+$((h - 32))"
-shoot "$window" "$work/one.png"
-sleep 1
-shoot "$window" "$work/two.png"
+crop() { convert "$1" -crop "$2" +repage "$3"; }
+unlike() { { compare -metric AE "$1" "$2" null: 2>&1 || true; } | awk '{ printf "%d", $1 }'; }
+# Pixels of a box of the first shot that differ from the box shrunk to every second pixel and doubled
+# back: none when it is made of 2 x 2 blocks.
+off_blocks() {
+    crop "$work/one.png" "$1" "$work/box.png"
+    convert "$work/box.png" -sample 50% -sample "${1%%+*}!" "$work/blocks.png"
+    unlike "$work/box.png" "$work/blocks.png"
+}
+# expect_doubled NAME BOX IMAGE [CROP]: the box of the first shot is the skin's IMAGE doubled.
+expect_doubled() {
+    convert "$work/one.png" -crop "$2" +repage -sample 50% "$work/half.png"
+    convert "$3" -crop "${4:-100%x100%+0+0}" +repage "$work/image.png"
+    local found
+    found="$(off_blocks "$2") $(unlike "$work/half.png" "$work/image.png")"
+    [[ "$found" == "0 0" ]] || fail "$1 at scale $scale: pixels outside 2x2 blocks, unlike the image: $found"
+}
+changed() {
+    crop "$work/one.png" "$1" "$work/a.png"
+    crop "$work/two.png" "$1" "$work/b.png"
+    [[ "$(unlike "$work/a.png" "$work/b.png")" != 0 ]]
+}
+playing() { shoot "$window" "$work/two.png" && changed "$picture" && changed "$counter"; }
 
-for box in picture:$picture counter:$counter; do
-    convert "$work/one.png" -crop "${box#*:}" +repage "$work/a.png"
-    convert "$work/two.png" -crop "${box#*:}" +repage "$work/b.png"
-    changed=$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true)
-    if [[ ! "$changed" =~ ^[0-9]+$ || "$changed" -eq 0 ]]; then
-        fail "the ${box%%:*} did not change in a second of playback (compare: $changed)"
+for scale in 1 2 1.5; do
+    QT_SCALE_FACTOR=$scale start_player "$demo"
+    if [[ $scale == 1 ]]; then
+        # The skin at the first size, the smallest, and at a larger one.
+        wait_painted "$window" 20x10+34+3 "$BLUE"
+        shoot "$window" "$work/one.png"
+        check_layout "$work/one.png" 267 269
+        resize_window "$window" 700 520
+        wait_painted "$window" 7x100+693+40 "$BLUE"
+        picture=569x423+63+28
+        counter=66x18+99+488
+        shoot "$window" "$work/one.png"
+        check_layout "$work/one.png" 700 520
+        colours=$(convert "$work/one.png" -crop "$picture" +repage -unique-colors -format '%w' info:)
+        ((colours > 8)) || fail "the picture holds $colours colours: it was not scaled by an interpolating method"
+    else
+        # The smallest window, 267 x 269 skin pixels, and its picture area (3, 18) of 256 x 192.
+        wait_painted "$window" 40x24+68+6 "$BLUE"
+        read -r w h < <(window_size "$window")
+        [[ "$((w / 2)) $((h / 2))" == "267 269" ]] || fail "scale $scale: the window is ${w}x${h}"
+        picture=512x384+6+36
+        counter=132x36+198+474
+        shoot "$window" "$work/one.png"
+        expect_doubled "the about button" 32x32+0+0 "$skin/about.png"
+        expect_doubled "the open button" 48x48+16+472 "$skin/open.png"
+        expect_doubled "the title" 208x32+150+0 "$skin/title.png" 104x16+0+0
+        # The counter's colon: glyph 10 of the strip, the third glyph of the counter at (116, 238).
+        expect_doubled "the counter's colon" 16x32+232+476 "$skin/digits.png" 8x16+0+160
+        off=$(off_blocks "$picture")
+        ((off > 512 * 384 / 10)) || fail "scale $scale: the picture is in 2x2 blocks but for $off pixels"
     fi
+    wait_until 10 playing || fail "scale $scale: the picture and the counter did not both change while playing"
+    player_alive || fail "scale $scale: the player ended while playing"
+    kill "$player_pid"
+    wait "$player_pid" 2>/dev/null || true
 done
-
-colours=$(convert "$work/two.png" -crop "$picture" +repage -unique-colors -format '%w' info:)
-if [[ "$colours" -le 8 ]]; then
-    fail "the picture holds $colours colours: it was not scaled by an interpolating method"
-fi
-if ! player_alive; then
-    fail "the player ended while playing"
-fi
 finish

@@ -1,17 +1,22 @@
 # shellcheck shell=bash
 # Shared by the end-to-end tests and the screenshot and playback scripts (sourced, not run): a private X
 # display with no window manager, the player started on it, screenshots of its window taken from
-# outside the process, and measurements of boxes of those screenshots. Expects "player" (the qzmplayer
+# outside the process, and measurements of boxes of those screenshots, the skin's layout among them. Expects "player" (the qzmplayer
 # binary) to be set; makes "work".
 set -euo pipefail
 
 work=$(mktemp -d)
 xvfb_pid=""
 player_pid=""
+helper_pids=() # a window manager or compositor, ended with the display
 failures=0
 
 stop_all() {
     [[ -n "$player_pid" ]] && kill "$player_pid" 2>/dev/null && wait "$player_pid" 2>/dev/null
+    local pid
+    for pid in "${helper_pids[@]}"; do
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
     [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     rm -rf "$work"
 }
@@ -47,6 +52,17 @@ start_player() {
 }
 
 player_alive() { kill -0 "$player_pid" 2>/dev/null; }
+
+# wait_until SECONDS COMMAND...: runs the command every tenth of a second until it succeeds; fails
+# when it has not within SECONDS.
+wait_until() {
+    local tries=$(($1 * 10))
+    shift
+    while ! "$@"; do
+        ((--tries > 0)) || return 1
+        sleep 0.1
+    done
+}
 
 # The window's size as "W H".
 window_size() {
@@ -93,6 +109,33 @@ expect() {
     if ! awk -v g="$got" -v lo="$5" -v hi="${6:-1}" 'BEGIN { exit !(g >= lo && g <= hi) }'; then
         fail "$1: box $3 has $got of its pixels matching [$4], expected $5..${6:-1}"
     fi
+}
+
+# check_layout PICTURE W H [X Y]: the skinned frame of a W x H window (at X, Y in the picture), by its
+# pixels at the layout's places: the blue around the controls and the picture area, the frame buttons
+# (close red with a white cross, the others blue with white symbols), the title, the yellow buttons
+# and the time counter (green glyphs on a near-black ground inside a dark frame).
+check_layout() {
+    local shot=$1 w=$2 h=$3 ox=${4:-0} oy=${5:-0} b=$(($3 - 33)) name_x
+    at() { echo "$1x$2+$((ox + $3))+$((oy + $4))"; }
+    expect "top strip" "$shot" "$(at 20 12 34 3)" "$BLUE" 0.99
+    expect "left band" "$shot" "$(at 3 100 0 40)" "$BLUE" 0.99
+    expect "right band" "$shot" "$(at 7 100 $((w - 7)) 40)" "$BLUE" 0.99
+    expect "bottom rows" "$shot" "$(at $((w - 20)) 8 10 $((h - 8)))" "$BLUE" 0.99
+    expect "between stop and counter" "$shot" "$(at 6 24 92 $b)" "$BLUE" 0.99
+    expect "close" "$shot" "$(at 16 16 $((w - 22)) 0)" "$RED" 0.4
+    expect "close symbol" "$shot" "$(at 16 16 $((w - 22)) 0)" "$WHITE" 0.03 0.6
+    for name_x in maximize:$((w - 39)) minimize:$((w - 57)) ontop:16 about:0; do
+        expect "${name_x%%:*} symbol" "$shot" "$(at 16 16 "${name_x#*:}" 0)" "$WHITE" 0.03 0.6
+        expect "${name_x%%:*} ground" "$shot" "$(at 16 16 "${name_x#*:}" 0)" "$RED" 0 0
+    done
+    expect "title" "$shot" "$(at 104 16 $((w / 2 - 58)) 0)" "$WHITE" 0.03 0.6
+    for name_x in open:8 play:38 stop:68 info:$((w - 72)) options:$((w - 40)); do
+        expect "${name_x%%:*} button" "$shot" "$(at 24 24 "${name_x#*:}" $b)" "$YELLOW" 0.3
+    done
+    expect "counter glyphs" "$shot" "$(at 66 18 99 $((b + 1)))" "$GREEN" 0.1 0.6
+    expect "counter ground" "$shot" "$(at 66 18 99 $((b + 1)))" "$DARK" 0.3
+    expect "counter box" "$shot" "$(at 68 20 98 $b)" "$BLUE" 0 0
 }
 
 # Waits until a box of the window is mostly of a colour (the window has painted), up to 20 s.

@@ -189,5 +189,31 @@ TEST(PlayerDisplay, SetFilterChoosesTheRendererThatPresentDrawsEachFrameThrough)
     }
 }
 
+// Rendering on present: into the memory a device offers, at its stride and nowhere else, without
+// drawing; for a device that offers none, into the frame buffer and drawn from there.
+TEST(PlayerDisplay, RenderOnPresentWritesIntoTheDevicesPixelsWhereItOffersThem) {
+    const std::vector<std::uint8_t> stream = testing::BuildDemoStream({});
+    testing::RecordingHost host;
+    CStreamPlayer player(host);
+    player.SetRenderOnPresent(true);
+    player.SetFilter(3);
+    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
+    player.SetDisplayArea(600, 384);  // 512 x 384
+    const std::vector<Pixel32> expected = testing::Reference(3, player.IndexedImage().data(), 512, 384);
+    MemoryPaintDevice screen;
+    screen.stride = 515;
+    screen.target.assign(515 * 384, 0x12345678);
+    player.Present(screen);
+    EXPECT_EQ(screen.draws, 0);
+    for (int row = 0; row < 384; ++row) {
+        const auto line = screen.target.begin() + row * 515;
+        ASSERT_TRUE(std::equal(line, line + 512, expected.begin() + row * 512)) << "row " << row;
+        ASSERT_EQ(std::count(line + 512, line + 515, 0x12345678), 3) << "row " << row;
+    }
+    MemoryPaintDevice window;
+    player.Present(window);
+    EXPECT_EQ(window.pixels, expected);
+}
+
 }  // namespace
 }  // namespace qzm

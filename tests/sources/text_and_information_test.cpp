@@ -64,8 +64,8 @@ StreamHeader Header(std::uint8_t delay, std::uint16_t frames, std::vector<std::u
 }
 
 // The rows from Frames on: the rate, duration (in ticks of 1/50 s), size and bit rate follow from
-// the delay, the frame count and the block list. A delay of 0 shows no rate and counts as one tick
-// for the bit rate; a block list filling the whole header is summed without overflow. The player's
+// the delay, the frame count and the block list. A delay of 0 shows no rate and plays, so counts,
+// as a delay of 1; a block list filling the whole header is summed without overflow. The player's
 // empty header shows zeros and fifty frames per second (its labels are checked with the dialog).
 TEST(FileInformation, RateDurationSizeAndBitRateFromDelayFramesAndBlocks) {
     using Rows = std::vector<std::string>;
@@ -80,8 +80,8 @@ TEST(FileInformation, RateDurationSizeAndBitRateFromDelayFramesAndBlocks) {
                                                     "600 blocks (150.0 kbytes)", "1280 bytes/sec"}));
     EXPECT_EQ(rows(3, 1234, {}),
               (Rows{"1234", "16.67 fps", "1 min  14 sec  2 frm", "0 blocks (0.0 kbytes)", "0 bytes/sec"}));
-    EXPECT_EQ(rows(0, 500, {10}), (Rows{"500", "n/a (delay 0)", "0 min  0 sec  0 frm",
-                                        "10 blocks (2.5 kbytes)", "128000 bytes/sec"}));
+    EXPECT_EQ(rows(0, 500, {10}), (Rows{"500", "n/a (delay 0)", "0 min  10 sec  0 frm",
+                                        "10 blocks (2.5 kbytes)", "256 bytes/sec"}));
     EXPECT_EQ(rows(1, 1, std::vector<std::uint8_t>(175, 254)),
               (Rows{"1", "50.00 fps", "0 min  0 sec  1 frm", "44450 blocks (11112.5 kbytes)",
                     "568960000 bytes/sec"}));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "paint_device.h"
@@ -30,6 +31,11 @@ public:
         pixels.assign(src, src + static_cast<std::size_t>(w) * h);
     }
 
+    // With a target, the device offers `target` as memory for any picture, its rows `stride` apart.
+    std::optional<PixelTarget> TargetFor(int, int, int, int) override {
+        return target.empty() ? std::nullopt : std::optional(PixelTarget{target.data(), stride});
+    }
+
     // The colour of the drawn pixel at column `col` of row `row` counted from the top.
     Pixel32 At(int col, int row) const { return pixels[static_cast<std::size_t>(row) * width + col]; }
 
@@ -41,6 +47,8 @@ public:
     int height = 0;
     std::vector<Pixel32> pixels;
     std::vector<std::uint8_t> indexed;  // the colour numbers of an 8-bit draw, as given (bottom-up)
+    std::vector<Pixel32> target;        // offered for pictures when not empty
+    std::size_t stride = 0;
 
 private:
     void Begin(Kind k, int px, int py, int w, int h) {

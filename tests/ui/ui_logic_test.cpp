@@ -1,6 +1,7 @@
-// The window's pure functions: layout, hit zones, time counter, settings value, timer period.
+// The window's pure functions: layout and its scales, hit zones, time counter, settings value.
 #include <gtest/gtest.h>
 
+#include "device_scale.h"
 #include "hit_zones.h"
 #include "profile_int.h"
 #include "time_counter.h"
@@ -8,23 +9,6 @@
 
 namespace qzm::ui {
 namespace {
-
-TEST(WindowLayout, SmallestWindowPlacesEveryControl) {
-    const WindowLayout l = LayOutWindow(267, 269);
-    const std::pair<Control, Rect> expected[] = {
-        {Control::Close, {245, 0, 16, 16}},     {Control::Maximize, {228, 0, 16, 16}},
-        {Control::Minimize, {210, 0, 16, 16}},  {Control::Title, {75, 0, 104, 16}},
-        {Control::Open, {8, 236, 24, 24}},      {Control::Play, {38, 236, 24, 24}},
-        {Control::Stop, {68, 236, 24, 24}},     {Control::Info, {195, 236, 24, 24}},
-        {Control::Options, {227, 236, 24, 24}}, {Control::Time, {98, 236, 68, 20}},
-        {Control::Position, {8, 211, 248, 16}}, {Control::About, {0, 0, 16, 16}},
-        {Control::OnTop, {16, 0, 16, 16}},
-    };
-    for (const auto& [control, rect] : expected) {
-        EXPECT_EQ(l[control], rect) << ControlName(control);
-    }
-    EXPECT_EQ(l.pictureArea, (Rect{3, 18, 256, 192}));
-}
 
 TEST(WindowLayout, LargerWindowMovesRightAndBottomControlsOnly) {
     const WindowLayout l = LayOutWindow(1001, 700);
@@ -35,6 +19,32 @@ TEST(WindowLayout, LargerWindowMovesRightAndBottomControlsOnly) {
     EXPECT_EQ(l[Control::About], (Rect{0, 0, 16, 16}));
     EXPECT_EQ(l.pictureArea, (Rect{3, 18, 990, 623}));
     EXPECT_EQ(InitialWindowSize(), (Size{267, 269}));  // 261 x 263 from the template, raised
+}
+
+// The skin's whole factor, the smallest window that holds 267 x 269 skin pixels, and the on-top
+// button (16..32 skin pixels across) on the device and covered in logical pixels.
+TEST(DeviceScale, SkinFactorSmallestWindowAndCover) {
+    const struct {
+        double ratio;
+        int skin;
+        Size smallest;
+        Rect logical;
+    } cases[] = {{1.0, 1, {267, 269}, {16, 0, 16, 16}},
+                 {1.25, 1, {214, 216}, {12, 0, 14, 13}},
+                 {1.5, 2, {356, 359}, {21, 0, 22, 22}},
+                 {2.0, 2, {267, 269}, {16, 0, 16, 16}},
+                 {3.0, 3, {267, 269}, {16, 0, 16, 16}}};
+    for (const auto& c : cases) {
+        const DeviceScale scale = DeviceScale::ForRatio(c.ratio);
+        const Size held = scale.SkinSize(c.smallest.width, c.smallest.height);
+        const Size less = scale.SkinSize(c.smallest.width - 1, c.smallest.height - 1);
+        EXPECT_EQ(scale.skin, c.skin) << c.ratio;
+        EXPECT_EQ(scale.LogicalSize({267, 269}), c.smallest) << c.ratio;
+        EXPECT_TRUE(held.width >= 267 && held.height >= 269 && less.width < 267 && less.height < 269)
+            << c.ratio;
+        EXPECT_EQ(scale.LogicalCover(scale.ToDevice(LayOutWindow(267, 269)[Control::OnTop])), c.logical)
+            << c.ratio;
+    }
 }
 
 TEST(HitZones, BandsCornersAndPanels) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "image_button.h"
@@ -42,13 +44,13 @@ protected:
     QSlider* Slider() const { return Child<QSlider>(Control::Position); }
     void Click(Control id) const { QTest::mouseClick(Child(id), Qt::LeftButton); }
 
+    QTimer* Timer() const { return window->findChild<QTimer*>("FrameTimer"); }
     // One tick of the frame timer, whether it runs or not.
-    void Tick() const {
-        QMetaObject::invokeMethod(const_cast<QTimer*>(&window->FrameTimer()), "timeout",
-                                  Qt::DirectConnection);
-    }
+    void Tick() const { QMetaObject::invokeMethod(Timer(), "timeout", Qt::DirectConnection); }
     int Frame() const { return window->Player().CurrentFrame(); }
-    bool TimerOn() const { return window->FrameTimer().isActive(); }
+    bool TimerOn() const { return Timer()->isActive(); }
+    // What the window shows on the screen (its backing store), not a fresh rendering of it.
+    QImage OnScreen() const { return window->screen()->grabWindow(window->winId()).toImage(); }
 
     // A stream of `frames` frames, each writing one cell; frame `badFrame` (1-based) holds an
     // unknown command instead. The default delay keeps the real timer from firing during a test.

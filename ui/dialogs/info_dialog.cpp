@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "dialog_units.h"
+#include "dialog_layout.h"
 
 using qzm::dialogs::DluRect;
 using qzm::dialogs::DluSize;
@@ -24,11 +24,12 @@ QListWidget* MakeColumn(QWidget* parent, const QString& name, const QRect& geome
 
 }  // namespace
 
-CInfoDlg::CInfoDlg(const std::array<qzm::InfoRow, 9>& rows, QWidget* parent)
-    : QDialog(parent), m_labels(MakeColumn(this, QStringLiteral("IDC_LIST"), DluRect(5, 5, 50, 115))),
-      m_values(MakeColumn(this, QStringLiteral("IDC_VALUES"), DluRect(55, 5, 160, 115))) {
+CInfoDlg::CInfoDlg(const std::array<qzm::InfoRow, 9>& rows, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("File information"));
-    setFixedSize(DluSize(222, 146));
+    const qzm::ui::DialogUnits u = qzm::dialogs::UnitsOf(*this);
+    setFixedSize(DluSize(u, 222, 146));
+    m_labels = MakeColumn(this, QStringLiteral("IDC_LIST"), DluRect(u, 5, 5, 50, 115));
+    m_values = MakeColumn(this, QStringLiteral("IDC_VALUES"), DluRect(u, 55, 5, 160, 115));
 
     for (const qzm::InfoRow& row : rows) {
         m_labels->addItem(QString::fromStdString(row.label));
@@ -43,7 +44,7 @@ CInfoDlg::CInfoDlg(const std::array<qzm::InfoRow, 9>& rows, QWidget* parent)
             &QScrollBar::setValue);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(DluRect(5, 125, 210, 14));
+    ok->setGeometry(DluRect(u, 5, 125, 210, 14));
     ok->setDefault(true);
     ok->setFocus();
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -17,6 +17,6 @@ public:
     explicit CInfoDlg(const std::array<qzm::InfoRow, 9>& rows, QWidget* parent = nullptr);
 
 private:
-    QListWidget* m_labels;  // "IDC_LIST", the left column
-    QListWidget* m_values;  // "IDC_VALUES", row i beside label i
+    QListWidget* m_labels = nullptr;  // "IDC_LIST", the left column
+    QListWidget* m_values = nullptr;  // "IDC_VALUES", row i beside label i
 };

@@ -5,17 +5,26 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "dialog_units.h"
+#include "dialog_layout.h"
 
 using qzm::dialogs::DluRect;
 using qzm::dialogs::DluSize;
 
+namespace {
+
+constexpr int kTop = 3;  // dialog units
+
+}  // namespace
+
 COptionsDlg::COptionsDlg(int currentFilter, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Options"));
-    setFixedSize(DluSize(186, 41));
+    const qzm::ui::DialogUnits u = qzm::dialogs::UnitsOf(*this);
+    // The template, with a margin of kTop above and below the group, whose title would otherwise touch
+    // the dialog's edge.
+    setFixedSize(DluSize(u, 186, 40 + 2 * kTop));
 
     auto* group = new QGroupBox(QStringLiteral("Scale method"), this);
-    group->setGeometry(DluRect(5, 0, 120, 40));
+    group->setGeometry(DluRect(u, 5, kTop, 120, 40));
 
     m_scaleMethod = new QComboBox(this);
     m_scaleMethod->setObjectName(QStringLiteral("IDC_SCALE_METHOD"));
@@ -26,7 +35,7 @@ COptionsDlg::COptionsDlg(int currentFilter, QWidget* parent) : QDialog(parent) {
     m_scaleMethod->setCompleter(nullptr);
     m_scaleMethod->addItems({QStringLiteral("Nearest"), QStringLiteral("Bilinear"),
                              QStringLiteral("Biquadratic"), QStringLiteral("Bicubuc")});
-    const QRect box = DluRect(10, 15, 110, 12);
+    const QRect box = DluRect(u, 10, kTop + 15, 110, 12);
     m_scaleMethod->setGeometry(box.x(), box.y(), box.width(), m_scaleMethod->sizeHint().height());
     // The player draws with the nearest method for an index it has no renderer for.
     m_scaleMethod->setCurrentIndex(
@@ -34,11 +43,11 @@ COptionsDlg::COptionsDlg(int currentFilter, QWidget* parent) : QDialog(parent) {
     connect(m_scaleMethod->lineEdit(), &QLineEdit::textEdited, this, &COptionsDlg::OnTextEdited);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setGeometry(DluRect(129, 7, 50, 14));
+    ok->setGeometry(DluRect(u, 129, kTop + 7, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setGeometry(DluRect(129, 24, 50, 14));
+    cancel->setGeometry(DluRect(u, 129, kTop + 24, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_scaleMethod->setFocus();

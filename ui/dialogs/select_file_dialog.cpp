@@ -3,14 +3,14 @@
 #include <QKeyEvent>
 #include <QListWidget>
 
-#include "dialog_units.h"
+#include "dialog_layout.h"
 
 using qzm::dialogs::DluSize;
 
 CSelectFileDlg::CSelectFileDlg(const QStringList& names, QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)) {
     setWindowTitle(QStringLiteral("Select file"));
-    setFixedSize(DluSize(132, 90));
+    setFixedSize(DluSize(qzm::dialogs::UnitsOf(*this), 132, 90));
 
     m_list->setObjectName(QStringLiteral("IDC_LIST"));
     m_list->setGeometry(rect());  // the whole dialog: no strip of bare background beside it

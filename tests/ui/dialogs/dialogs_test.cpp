@@ -144,6 +144,24 @@ TEST(OptionsDialog, PreselectsTheCurrentMethodAndReportsTheChoice) {
     }
 }
 
+// The layout is in units of the dialog's own font: with a large one every label still fits.
+TEST(InfoDialog, GrowsWithItsFontSoThatEveryLabelFits) {
+    const QFont original = QApplication::font();
+    QFont large = original;
+    large.setPixelSize(30);
+    QApplication::setFont(large);
+    CInfoDlg dialog(qzm::FileInformation(Header(1, 1, {})));
+    dialog.show();
+    const auto* labels = dialog.findChild<QListWidget*>("IDC_LIST");
+    ASSERT_NE(labels, nullptr);
+    for (int i = 0; i < labels->count(); ++i) {
+        EXPECT_LT(labels->fontMetrics().horizontalAdvance(labels->item(i)->text()),
+                  labels->viewport()->width())
+            << labels->item(i)->text().toStdString();
+    }
+    QApplication::setFont(original);
+}
+
 TEST(AboutDialog, ShowsTheVersionAndClosesWithOk) {
     CAboutDlg dialog;
     dialog.show();
