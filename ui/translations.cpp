@@ -6,8 +6,26 @@
 #include <QTranslator>
 
 namespace qzm::ui {
+namespace {
+
+// Whether messages are to be in the C locale's language: as gettext takes it, the first of LC_ALL,
+// LC_MESSAGES and LANG that is set decides, and LANGUAGE counts only when that is not C.
+bool MessagesInC() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QByteArray value = qgetenv(name);
+        if (!value.isEmpty()) {
+            return value == "C" || value == "POSIX";
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 bool InstallTranslations(QCoreApplication& app) {
+    if (MessagesInC()) {
+        return false;
+    }
     // The user's languages in order of preference; the first the player speaks wins, English (the
     // source's language) included.
     for (const QString& name : QLocale::system().uiLanguages()) {
