@@ -30,7 +30,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libpng16-16; do
     grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
-[[ "$(dpkg-deb -f "$deb" Recommends)" == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"
+for recommended in qt6-wayland qt6-translations-l10n; do
+    [[ "$(dpkg-deb -f "$deb" Recommends)" == *$recommended* ]] || fail "Recommends lacks $recommended"
+done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
@@ -38,6 +40,10 @@ usr=$root/usr
 
 version=$(QT_QPA_PLATFORM=offscreen "$usr/bin/qzmplayer" --version)
 [[ "$version" == "qzmplayer 0.35" ]] || fail "qzmplayer --version printed \"$version\""
+# In Russian: the player's translation is compiled in, qzmtool's catalogue installed beside it.
+russian=$(LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$usr/bin/qzmplayer" --help)
+[[ "$russian" == *"Воспроизводит видео QZM"* ]] || fail "qzmplayer --help in Russian printed \"$russian\""
+[[ -f "$usr/share/locale/ru/LC_MESSAGES/qzmtool.mo" ]] || fail "qzmtool's Russian catalogue is not in the package"
 listing=$("$usr/bin/qzmtool" list "$source_dir/samples/demo.qzm") || fail "qzmtool list failed"
 [[ "$listing" =~ ^1$'\t' ]] || fail "qzmtool list printed \"$listing\""
 
