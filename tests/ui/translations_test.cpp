@@ -1,5 +1,5 @@
-// The player in Russian: every text of the dialogs fits its control in both languages and at a large
-// font, and the window, its messages and the engine's speak Russian when the translation is installed.
+// The player in Russian: every text of the window, its dialogs and messages is translated, and each
+// fits its control in both languages at the usual and a large font.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -24,19 +24,6 @@
 
 namespace qzm::ui::testing {
 namespace {
-
-// The Russian translation, as lrelease compiled it, installed while the object lives.
-class Russian {
-public:
-    Russian() {
-        EXPECT_TRUE(m_translator.load(QStringLiteral(QZM_TRANSLATIONS_DIR "/qzmplayer_ru.qm")));
-        QCoreApplication::installTranslator(&m_translator);
-    }
-    ~Russian() { QCoreApplication::removeTranslator(&m_translator); }
-
-private:
-    QTranslator m_translator;
-};
 
 struct Text {
     QString text;
@@ -82,70 +69,53 @@ std::vector<Text> Texts(const QWidget& dialog) {
     return texts;
 }
 
-std::vector<std::unique_ptr<QWidget>> Dialogs() {
-    std::vector<std::unique_ptr<QWidget>> dialogs;
-    dialogs.push_back(std::make_unique<CAboutDlg>());
-    dialogs.push_back(std::make_unique<CInfoDlg>(StreamHeader::Empty()));
-    dialogs.push_back(std::make_unique<COptionsDlg>(0));
-    dialogs.push_back(std::make_unique<CSelectFileDlg>(QStringList{"DEMO"}));
-    for (auto& dialog : dialogs) {
-        dialog->show();
+// Everything the program shows that it words itself: the window's tooltips, the dialogs' texts, the
+// messages of the engine and of the window.
+std::vector<Text> Shown() {
+    qzm::testing::RecordingHost host;
+    CPlayerDlg window(host);
+    std::vector<Text> texts;
+    for (const ImageButton* button : window.findChildren<ImageButton*>()) {
+        texts.push_back({button->toolTip(), true});
     }
-    return dialogs;
+    const std::unique_ptr<QWidget> dialogs[] = {
+        std::make_unique<CAboutDlg>(), std::make_unique<CInfoDlg>(StreamHeader::Empty()),
+        std::make_unique<COptionsDlg>(0), std::make_unique<CSelectFileDlg>(QStringList{"DEMO"})};
+    for (const auto& dialog : dialogs) {
+        dialog->show();
+        std::ranges::copy(Texts(*dialog), std::back_inserter(texts));
+    }
+    for (const std::string_view message : {kMsgInvalidStream, kMsgUnsupportedVersion, kMsgWrongCommand,
+                                           kMsgWrongLScreenMarker, kMsgNoVideos}) {
+        texts.push_back({QtPlayerHost::Translated(message), true});
+    }
+    texts.push_back({UnreadableFileMessage("/no/such.qzm"), true});
+    return texts;
 }
 
 // In Russian every text is another than the English one, but for those Russian writes alike.
-TEST(Translations, EveryDialogTextFitsInEnglishAndRussianAtTheUsualAndALargeFont) {
+TEST(Translations, EverythingIsInRussianAndFitsAsInEnglishAtTheUsualAndALargeFont) {
     const QFont usual = QApplication::font();
     QFont large = usual;
     large.setPixelSize(30);
     for (const QFont& font : {usual, large}) {
         QApplication::setFont(font);
-        std::vector<std::vector<Text>> english;
-        for (const auto& dialog : Dialogs()) {
-            english.push_back(Texts(*dialog));
-        }
-        const Russian russian;
-        const auto dialogs = Dialogs();
-        for (std::size_t d = 0; d < dialogs.size(); ++d) {
-            const std::vector<Text> texts = Texts(*dialogs[d]);
-            ASSERT_EQ(texts.size(), english[d].size());
-            for (std::size_t i = 0; i < texts.size(); ++i) {
-                SCOPED_TRACE(english[d][i].text.toStdString() + " / " + texts[i].text.toStdString() + " at " +
-                             std::to_string(QFontInfo(font).pixelSize()) + " px");
-                EXPECT_TRUE(english[d][i].fits);
-                EXPECT_TRUE(texts[i].fits);
-                EXPECT_TRUE(texts[i].text != english[d][i].text || texts[i].text == "OK");
-            }
+        const std::vector<Text> english = Shown();
+        QTranslator russian;  // as lrelease compiled it for the program
+        ASSERT_TRUE(russian.load(QStringLiteral(QZM_TRANSLATIONS_DIR "/qzmplayer_ru.qm")));
+        QCoreApplication::installTranslator(&russian);
+        const std::vector<Text> texts = Shown();
+        QCoreApplication::removeTranslator(&russian);
+        ASSERT_EQ(texts.size(), english.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            SCOPED_TRACE(english[i].text.toStdString() + " / " + texts[i].text.toStdString() + " at " +
+                         std::to_string(QFontInfo(font).pixelSize()) + " px");
+            EXPECT_TRUE(english[i].fits);
+            EXPECT_TRUE(texts[i].fits);
+            EXPECT_TRUE(texts[i].text != english[i].text || texts[i].text == "OK");
         }
     }
     QApplication::setFont(usual);
-}
-
-TEST(Translations, TheWindowAndTheEngineMessagesSpeakRussian) {
-    const Russian russian;
-    qzm::testing::RecordingHost host;
-    CPlayerDlg window(host);
-    QStringList tips;
-    for (const ImageButton* button : window.findChildren<ImageButton*>()) {
-        tips << button->toolTip();
-    }
-    EXPECT_EQ(tips,
-              QStringList({"Открыть", "Воспроизведение/пауза", "Стоп", "Информация о файле", "Параметры",
-                           "О программе", "Поверх всех окон", "Свернуть", "Развернуть", "Закрыть"}));
-    EXPECT_EQ(UnreadableFileMessage("/no/such.qzm"), "Не удаётся открыть «/no/such.qzm»: такого файла нет.");
-
-    const std::pair<std::string_view, QString> engine[] = {
-        {kMsgInvalidStream, "Неверный поток!"},
-        {kMsgUnsupportedVersion, "Неподдерживаемая версия!"},
-        {kMsgWrongCommand, "Неверная команда!"},
-        {kMsgWrongLScreenMarker, "Неверный маркер LSCREEN!"},
-        {kMsgNoVideos, "Видеофайлы не найдены!"},
-        {"Не удаётся открыть «x»", "Не удаётся открыть «x»"},  // the window's own, already worded
-    };
-    for (const auto& [text, shown] : engine) {
-        EXPECT_EQ(QtPlayerHost::Translated(text), shown);
-    }
 }
 
 }  // namespace
