@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -37,23 +36,18 @@ std::vector<Text> Texts(const QWidget& dialog) {
     for (QWidget* w : dialog.findChildren<QWidget*>()) {
         const QFontMetrics m = w->fontMetrics();
         if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
-            texts.push_back(
-                {label->text(), m.horizontalAdvance(label->text()) <= label->contentsRect().width()});
+            texts.push_back({label->text(), label->sizeHint().width() <= label->width()});
         } else if (auto* button = qobject_cast<QPushButton*>(w)) {
             QStyleOptionButton option;
             option.initFrom(button);
-            option.text = button->text();
             const QRect inside =
                 button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
             texts.push_back({button->text(), m.horizontalAdvance(button->text()) <= inside.width()});
         } else if (auto* group = qobject_cast<QGroupBox*>(w)) {
-            texts.push_back({group->title(), m.horizontalAdvance(group->title()) + 2 * m.averageCharWidth() <=
-                                                 group->width()});
+            texts.push_back({group->title(), group->minimumSizeHint().width() <= group->width()});
         } else if (auto* box = qobject_cast<QComboBox*>(w)) {
-            for (int i = 0; i < box->count(); ++i) {
-                // The line edit's text sits 2 pixels inside it at either side.
-                texts.push_back({box->itemText(i),
-                                 m.horizontalAdvance(box->itemText(i)) + 4 <= box->lineEdit()->width()});
+            for (int i = 0; i < box->count(); ++i) {  // the size the longest item asks for
+                texts.push_back({box->itemText(i), box->sizeHint().width() <= box->width()});
             }
         } else if (auto* list = qobject_cast<QListWidget*>(w);
                    list && list->objectName() == "IDC_LIST" && qobject_cast<const CInfoDlg*>(&dialog)) {
