@@ -18,33 +18,38 @@ std::string Format(const char* format, Args... args) {
     return text;
 }
 
-std::string FrameRate(int delay) {
-    if (delay == 0) {
-        return "n/a (delay 0)";
-    }
-    return Format("%.2f fps", static_cast<double>(kTicksPerSecond) / delay);
-}
-
 }  // namespace
 
-std::array<InfoRow, 9> FileInformation(const StreamHeader& header) {
+InfoFigures InformationFigures(const StreamHeader& header) {
     const int delay = header.FrameDelay();
-    const int frames = header.FrameCount();
     // A delay of 0 plays as 1, as the timer and the time counter take it.
-    const int ticks = (delay == 0 ? 1 : delay) * frames;
+    const int ticks = (delay == 0 ? 1 : delay) * header.FrameCount();
     const int blocks = static_cast<int>(header.BlockCount());
-    const int bytesPerSecond = blocks * kBlockBytes * kTicksPerSecond / (ticks == 0 ? 1 : ticks);
+    InfoFigures figures;
+    if (delay != 0) {
+        figures.frameRate = Format("%.2f", static_cast<double>(kTicksPerSecond) / delay);
+    }
+    figures.minutes = ticks / kTicksPerMinute;
+    figures.seconds = ticks % kTicksPerMinute / kTicksPerSecond;
+    figures.ticks = ticks % kTicksPerSecond;
+    figures.blocks = blocks;
+    figures.kilobytes = Format("%.1f", blocks / 4.0);
+    figures.bytesPerSecond = blocks * kBlockBytes * kTicksPerSecond / (ticks == 0 ? 1 : ticks);
+    return figures;
+}
+
+std::array<InfoRow, 9> FileInformation(const StreamHeader& header) {
+    const InfoFigures f = InformationFigures(header);
     return {{
         {"Filename:", WindowsTextToUtf8(header.Name())},
         {"Version:", Format("%i", int{header.Version()})},
         {"Clip:", DosTextToUtf8(header.Title())},
         {"Author:", DosTextToUtf8(header.Author())},
-        {"Frames:", Format("%i", frames)},
-        {"Framerate:", FrameRate(delay)},
-        {"Duration:", Format("%i min  %i sec  %i frm", ticks / kTicksPerMinute,
-                             ticks % kTicksPerMinute / kTicksPerSecond, ticks % kTicksPerSecond)},
-        {"Filesize:", Format("%i blocks (%.1f kbytes)", blocks, blocks / 4.0)},
-        {"Bitrate:", Format("%i bytes/sec", bytesPerSecond)},
+        {"Frames:", Format("%i", header.FrameCount())},
+        {"Framerate:", f.frameRate.empty() ? "n/a (delay 0)" : f.frameRate + " fps"},
+        {"Duration:", Format("%i min  %i sec  %i frm", f.minutes, f.seconds, f.ticks)},
+        {"Filesize:", Format("%i blocks (%s kbytes)", f.blocks, f.kilobytes.c_str())},
+        {"Bitrate:", Format("%i bytes/sec", f.bytesPerSecond)},
     }};
 }
 

@@ -9,6 +9,7 @@
 #include "player_dialog.h"
 #include "qt_player_host.h"
 #include "skin.h"
+#include "translations.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ void SetUpParser(QCommandLineParser& parser) {
     parser.setApplicationDescription(qzm::ui::HelpDescription());
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The video to play at start-up."),
-                                 QStringLiteral("[FILE]"));
+    parser.addPositionalArgument(QCoreApplication::translate("qzmplayer", "FILE"),
+                                 QCoreApplication::translate("qzmplayer", "The video to play at start-up."),
+                                 QCoreApplication::translate("qzmplayer", "[FILE]"));
 }
 
 // Help and version are answered without a display.
@@ -46,6 +48,7 @@ int main(int argc, char** argv) {
     if (AnswersWithoutWindow(argc, argv)) {
         QCoreApplication core(argc, argv);
         SetNames();
+        qzm::ui::InstallTranslations(core);
         QCommandLineParser parser;
         SetUpParser(parser);
         parser.process(core);  // exits after --help or --version
@@ -53,6 +56,7 @@ int main(int argc, char** argv) {
     // QApplication takes its own options out of argv; the parser sees what is left.
     QApplication app(argc, argv);
     SetNames();
+    qzm::ui::InstallTranslations(app);
     QApplication::setWindowIcon(qzm::ui::ApplicationIcon());
     QCommandLineParser parser;
     SetUpParser(parser);

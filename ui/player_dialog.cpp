@@ -56,11 +56,16 @@ struct ButtonLabel {
     const char* label;
 };
 constexpr ButtonLabel kButtonLabels[] = {
-    {Control::Open, "Open"},           {Control::Play, "Play/Pause"},
-    {Control::Stop, "Stop"},           {Control::Info, "File information"},
-    {Control::Options, "Options"},     {Control::About, "About"},
-    {Control::OnTop, "Always on top"}, {Control::Minimize, "Minimize"},
-    {Control::Maximize, "Maximize"},   {Control::Close, "Close"},
+    {Control::Open, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "Open")},
+    {Control::Play, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "Play/Pause")},
+    {Control::Stop, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "Stop")},
+    {Control::Info, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "File information")},
+    {Control::Options, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "Options")},
+    {Control::About, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "About")},
+    {Control::OnTop, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "Always on top")},
+    {Control::Minimize, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "Minimize")},
+    {Control::Maximize, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "Maximize")},
+    {Control::Close, QT_TRANSLATE_NOOP("qzm::ui::CPlayerDlg", "Close")},
 };
 
 }  // namespace
@@ -100,7 +105,7 @@ CPlayerDlg::~CPlayerDlg() = default;
 
 void CPlayerDlg::CreateControls() {
     for (const auto& [id, label] : kButtonLabels) {
-        auto* button = new ImageButton(QLatin1String(ControlName(id)), QLatin1String(label), this);
+        auto* button = new ImageButton(QLatin1String(ControlName(id)), tr(label), this);
         button->SetImage(m_skin.Normal(id));
         connect(button, &ImageButton::hovered, this, [this, id = id](bool inside) { OnHover(id, inside); });
         m_buttons[static_cast<std::size_t>(id)] = button;
@@ -110,7 +115,7 @@ void CPlayerDlg::CreateControls() {
     m_time = new TimeBox(m_skin, this);
     m_slider = new PositionSlider(this);
     m_slider->setObjectName(QLatin1String(ControlName(Control::Position)));
-    m_slider->setAccessibleName(QStringLiteral("Position"));
+    m_slider->setAccessibleName(tr("Position"));
     m_slider->setAutoFillBackground(true);
     m_slider->setFocusPolicy(Qt::StrongFocus);
     m_slider->setCursor(Qt::ArrowCursor);

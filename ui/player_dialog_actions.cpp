@@ -57,10 +57,10 @@ QString UnreadableFileMessage(const QString& path) {
     if (file.isFile() && file.isReadable()) {
         return {};
     }
-    const QString reason = !file.exists() ? QStringLiteral("there is no such file")
-                           : file.isDir() ? QStringLiteral("it is a folder")
-                                          : QStringLiteral("it cannot be read");
-    return QStringLiteral("Cannot open \"%1\": %2.").arg(path, reason);
+    const QString reason = !file.exists() ? CPlayerDlg::tr("there is no such file")
+                           : file.isDir() ? CPlayerDlg::tr("it is a folder")
+                                          : CPlayerDlg::tr("it cannot be read");
+    return CPlayerDlg::tr("Cannot open \"%1\": %2.").arg(path, reason);
 }
 
 bool CPlayerDlg::OpenPath(const QString& path) {
@@ -78,8 +78,8 @@ void CPlayerDlg::OnOpen() {
     // The platform's file dialog (the desktop portal where there is one), starting in the folder of
     // the last file opened. Its name filter matches the extensions in any letter case. It does not
     // block: the frame timer keeps playing behind it.
-    auto* dialog = new QFileDialog(this, QString(), m_lastFolder,
-                                   QStringLiteral("All supported formats (*.qzm *.trd *.scl)"));
+    auto* dialog =
+        new QFileDialog(this, QString(), m_lastFolder, tr("All supported formats (*.qzm *.trd *.scl)"));
     dialog->setObjectName(QStringLiteral("OpenFileDialog"));
     dialog->setFileMode(QFileDialog::ExistingFile);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
@@ -114,7 +114,7 @@ void CPlayerDlg::OnInfo() {
     if (m_pInfoDlg) {
         return;  // one at a time
     }
-    auto* dialog = new CInfoDlg(FileInformation(m_player.Header()), this);
+    auto* dialog = new CInfoDlg(m_player.Header(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_pInfoDlg = dialog;
     dialog->show();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The manual pages against the programs: both pages render without a warning; the synopses of
 # `qzmtool --help`, `qzmtool help COMMAND` and `qzmtool COMMAND --help` are those of qzmtool.1; the
-# options, arguments and keys `qzmplayer --help` lists are those of qzmplayer.1. Then qzmtool's bash
+# options, arguments and keys `qzmplayer --help` lists are those of qzmplayer.1; both programs' help in
+# Russian is translated and within 79 characters a line. Then qzmtool's bash
 # completion, run as bash runs it, on a folder of sample files.
 #   help_and_manual_test.sh QZMTOOL QZMPLAYER SOURCE_DIR
 set -euo pipefail
@@ -21,7 +22,7 @@ same() {
     [[ "$2" == "$3" ]] || fail "$1"$'\n'"$(diff <(echo "$2") <(echo "$3") || true)"
 }
 # man-db's sandbox does not work in every container; the page is ours, so it is not needed.
-export MAN_DISABLE_SECCOMP=1 LC_ALL=C.UTF-8
+export MAN_DISABLE_SECCOMP=1 LC_ALL=C.UTF-8 LANGUAGE=
 
 for page in "$pages"/qzmtool.1 "$pages"/qzmplayer.1; do
     messages=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
@@ -72,6 +73,25 @@ keys_help=$(awk '/^Keys:$/ { on = 1; next } /^$/ { on = 0 } on { print $1 }' <<<
 keys_page=$(section "$pages/qzmplayer.1" KEYS | awk '/^       [^ ]/ { print $1 }')
 [[ -n "$keys_help" ]] || fail "qzmplayer --help lists no keys"
 same "qzmplayer --help and qzmplayer.1 list other keys" "$keys_page" "$keys_help"
+
+# In Russian: every help is translated and no line is wider than 79 characters. qzmplayer reads the
+# language from LANG itself; qzmtool's gettext needs the system's ru_RU.UTF-8 locale.
+too_wide() { grep -E '^.{80}' || true; } # characters, not bytes: this runs in C.UTF-8
+russian=$(LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$qzmplayer" --help)
+[[ "$russian" != "$player_help" ]] || fail "qzmplayer --help is not in Russian"
+wide=$(too_wide <<<"$russian")
+[[ -z "$wide" ]] || fail "qzmplayer --help in Russian has lines wider than 79 characters: $wide"
+if locale -a | grep -q -i -x 'ru_RU.utf-\?8'; then
+    for command in "" $commands; do
+        english=$("$qzmtool" help ${command:+"$command"})
+        russian=$(LC_ALL=ru_RU.UTF-8 "$qzmtool" help ${command:+"$command"})
+        [[ "$russian" != "$english" ]] || fail "qzmtool help $command is not in Russian"
+        wide=$(too_wide <<<"$russian")
+        [[ -z "$wide" ]] || fail "qzmtool help $command in Russian has lines wider than 79 characters: $wide"
+    done
+else
+    echo "SKIP qzmtool's Russian help: the system has no ru_RU.UTF-8 locale"
+fi
 
 # Completion, as bash runs it for `qzmtool WORD... CURRENT<TAB>`, in a folder of sample files.
 mkdir -p "$work/files/folder" && cd "$work/files"

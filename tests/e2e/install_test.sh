@@ -30,7 +30,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6gui6 libqt6core6 libpng16-16; do
     grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
-[[ "$(dpkg-deb -f "$deb" Recommends)" == *qt6-wayland* ]] || fail "Recommends lacks qt6-wayland"
+for recommended in qt6-wayland qt6-translations-l10n; do
+    [[ "$(dpkg-deb -f "$deb" Recommends)" == *$recommended* ]] || fail "Recommends lacks $recommended"
+done
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"

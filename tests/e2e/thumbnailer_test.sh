@@ -6,6 +6,7 @@
 # no video must fail and leave no picture.
 #   thumbnailer_test.sh BUILD_DIR SOURCE_DIR CMAKE IDENTIFY
 set -euo pipefail
+export LC_ALL=C.UTF-8 LANGUAGE=  # the messages in English
 build=$1
 source_dir=$2
 cmake=$3
@@ -66,6 +67,13 @@ if thumbnail "$work/in/program.qzm" "$work/out/program.png" 256 2>"$work/err"; t
 fi
 [[ -e "$work/out/program.png" ]] && fail "a program renamed .qzm left a picture behind"
 grep -q -x -F "qzmtool: Invalid stream!" "$work/err" || fail "a program renamed .qzm: $(cat "$work/err")"
+# The installed program finds its Russian messages beside it, where the system has the locale.
+if locale -a | grep -q -i -x 'ru_RU.utf-\?8'; then
+    LC_ALL=ru_RU.UTF-8 qzmtool info "$work/in/program.qzm" >/dev/null 2>"$work/err" || true
+    grep -q -x -F "qzmtool: Неверный поток!" "$work/err" || fail "in Russian: $(cat "$work/err")"
+else
+    echo "SKIP the Russian message: the system has no ru_RU.UTF-8 locale"
+fi
 
 [[ $failures -eq 0 ]] || exit 1
 echo "thumbnails made through $(basename "$entry")"

@@ -37,10 +37,12 @@ start_display() {
 }
 
 # Starts the player with the given arguments and a configuration folder of its own ($work/config, where
-# a test may put QZMPlayer.ini first), and sets "window" to its main window's id.
+# a test may put QZMPlayer.ini first), in English or in the locale "player_locale" names, and sets
+# "window" to its main window's id.
 start_player() {
     mkdir -p "$work/config"
-    XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+    LC_ALL=${player_locale:-C.UTF-8} LANGUAGE= XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=xcb \
+        ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
         "$player" "$@" >"$work/player.log" 2>&1 &
     player_pid=$!
     window=$(timeout 30 xdotool search --sync --onlyvisible --name '^QZM Player 0\.31$' | head -n 1) || true

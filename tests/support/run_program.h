@@ -43,7 +43,8 @@ inline std::string ShellQuote(const std::string& word) {
 
 inline RunResult RunProgram(const std::string& program, const std::vector<std::string>& args) {
     const TempDir dir;
-    std::string command = ShellQuote(program);
+    // In English, whatever the language of the machine's user.
+    std::string command = "LC_ALL=C.UTF-8 LANGUAGE= " + ShellQuote(program);
     for (const std::string& a : args) {
         command += " " + ShellQuote(a);
     }

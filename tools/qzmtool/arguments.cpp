@@ -1,4 +1,5 @@
 #include "arguments.h"
+#include "messages.h"
 
 #include <algorithm>
 #include <charconv>
@@ -22,11 +23,11 @@ std::optional<Arguments> Arguments::Parse(const std::vector<std::string>& words,
         } else if (i + 1 < words.size()) {
             value = words[++i];
         } else {
-            error = "option --" + name + " needs a value";
+            error = Format(_("option --%s needs a value"), name.c_str());
             return std::nullopt;
         }
         if (std::find(known.begin(), known.end(), name) == known.end()) {
-            error = "unknown option --" + name;
+            error = Format(_("unknown option --%s"), name.c_str());
             return std::nullopt;
         }
         args.m_options[name] = value;
@@ -51,8 +52,7 @@ std::optional<long> Arguments::Number(const std::string& name, long min, long ma
     const char* end = text->data() + text->size();
     const auto [ptr, ec] = std::from_chars(text->data(), end, value);
     if (ec != std::errc() || ptr != end || value < min || value > max) {
-        error =
-            "--" + name + " takes a whole number from " + std::to_string(min) + " to " + std::to_string(max);
+        error = Format(_("--%s takes a whole number from %ld to %ld"), name.c_str(), min, max);
         return std::nullopt;
     }
     return value;

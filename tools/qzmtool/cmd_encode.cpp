@@ -10,6 +10,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "media_reader.h"
+#include "messages.h"
 #include "progress_line.h"
 #include "video_encoder.h"
 
@@ -62,12 +63,12 @@ bool ParseEncode(const std::vector<std::string>& words, EncodeJob& job, std::str
     }
     job.inputs = args->Positional();
     if (job.inputs.empty()) {
-        error = "encode takes one video or one or more pictures";
+        error = _("encode takes one video or one or more pictures");
         return false;
     }
     const auto out = args->Option("out");
     if (!out || out->empty()) {
-        error = "encode needs -o OUT.qzm";
+        error = _("encode needs -o OUT.qzm");
         return false;
     }
     job.out = *out;
@@ -90,7 +91,7 @@ bool ParseEncode(const std::vector<std::string>& words, EncodeJob& job, std::str
         } else if (*dither == "diffusion") {
             o.dither = encoder::Dither::Diffusion;
         } else {
-            error = "--dither is none, ordered or diffusion";
+            error = _("--dither is none, ordered or diffusion");
             return false;
         }
     }
@@ -108,7 +109,7 @@ bool WriteAtomically(const std::filesystem::path& out, const std::vector<std::ui
     std::string temp = (folder / name).string();
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
-        error = "cannot write " + out.string() + ": cannot create a file in " + folder.string();
+        error = Format(_("cannot write %s: cannot create a file in %s"), out.c_str(), folder.c_str());
         return false;
     }
     const mode_t mask = umask(0);
@@ -124,7 +125,7 @@ bool WriteAtomically(const std::filesystem::path& out, const std::vector<std::ui
         return true;
     }
     std::remove(temp.c_str());
-    error = "cannot write " + out.string();
+    error = Format(_("cannot write %s"), out.c_str());
     return false;
 }
 
@@ -154,7 +155,7 @@ int RunEncode(const std::vector<std::string>& words) {
     std::vector<std::uint8_t> frame(media::kFrameBytes);
     const std::span<std::uint8_t, media::kFrameBytes> rgb(frame.data(), media::kFrameBytes);
     const std::int64_t expected = reader.EstimatedFrames(delay);
-    ProgressLine progress("encoding");
+    ProgressLine progress(_("encoding"));
     for (std::int64_t count = 0;; ++count) {
         const media::ReadResult r = reader.Next(delay, rgb, error);
         if (r == media::ReadResult::End) {
@@ -167,8 +168,9 @@ int RunEncode(const std::vector<std::string>& words) {
         }
         if (count == kMaxFrames) {
             progress.Finish();
-            Complain("more than 65535 frames at delay " + std::to_string(delay) +
-                     "; a QZM video holds at most 65535 (a longer --delay or a shorter input helps)");
+            Complain(Format(_("more than 65535 frames at delay %d; a QZM video holds at most 65535 (a longer "
+                              "--delay or a shorter input helps)"),
+                            delay));
             return kExitFailure;
         }
         if (r == media::ReadResult::Screen) {
@@ -182,7 +184,7 @@ int RunEncode(const std::vector<std::string>& words) {
     progress.Finish();
     // Coding the frames in their planned forms takes a few per cent of the time the pictures took:
     // a second or so at the longest.
-    ProgressLine writing("writing");
+    ProgressLine writing(_("writing"));
     auto result = encoder.Finish([&](std::size_t done, std::size_t total) {
         writing.Update(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
     });
@@ -196,7 +198,7 @@ int RunEncode(const std::vector<std::string>& words) {
         Complain(error);
         return kExitFailure;
     }
-    std::printf("%s: %zu frames, delay %d (%.2f fps), %zu bytes\n", job.out.string().c_str(),
+    std::printf(_("%s: %zu frames, delay %d (%.2f fps), %zu bytes\n"), job.out.string().c_str(),
                 encoder.FrameCount(), delay, 50.0 / delay, stream.size());
     return kExitOk;
 }

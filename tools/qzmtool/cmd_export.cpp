@@ -9,6 +9,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "image_writer.h"
+#include "messages.h"
 #include "progress_line.h"
 #include "renderer.h"
 #include "terminal_host.h"
@@ -44,13 +45,13 @@ bool ParseExport(const std::vector<std::string>& words, ExportOptions& o, std::s
         return false;
     }
     if (args->Positional().size() != 1) {
-        error = "export takes one FILE";
+        error = _("export takes one FILE");
         return false;
     }
     o.input = args->Positional()[0];
     const auto out = args->Option("out");
     if (!out || out->empty()) {
-        error = "export needs --out DIR";
+        error = _("export needs --out DIR");
         return false;
     }
     o.out = *out;
@@ -71,7 +72,7 @@ bool ParseExport(const std::vector<std::string>& words, ExportOptions& o, std::s
         } else if (*format == "rgb24") {
             o.raw = RawFormat::Rgb24;
         } else {
-            error = "with --out - the --format is bgra or rgb24";
+            error = _("with --out - the --format is bgra or rgb24");
             return false;
         }
     } else if (format) {
@@ -82,17 +83,17 @@ bool ParseExport(const std::vector<std::string>& words, ExportOptions& o, std::s
         } else if (*format == "scr") {
             o.screens = true;
         } else {
-            error = "--format is ppm, png or scr (bgra or rgb24 with --out -)";
+            error = _("--format is ppm, png or scr (bgra or rgb24 with --out -)");
             return false;
         }
     }
     if (o.screens && args->Option("size")) {
-        error = "--format scr writes the screens as they are: --size does not apply";
+        error = _("--format scr writes the screens as they are: --size does not apply");
         return false;
     }
     if (const auto size = args->Option("size");
         size && !ParseSize(*size, kMaxExportSide, o.width, o.height)) {
-        error = "--size is WxH, each from 1 to " + std::to_string(kMaxExportSide);
+        error = Format(_("--size is WxH, each from 1 to %d"), kMaxExportSide);
         return false;
     }
     return true;
@@ -130,7 +131,7 @@ int RunExport(const std::vector<std::string>& words) {
         return kExitUsage;
     }
     if (o.toStdout && isatty(STDOUT_FILENO)) {
-        Complain("--out - writes raw frames: send them into a pipe or a file, not to the terminal");
+        Complain(_("--out - writes raw frames: send them into a pipe or a file, not to the terminal"));
         return kExitUsage;
     }
 
@@ -138,14 +139,14 @@ int RunExport(const std::vector<std::string>& words) {
     CStreamPlayer player(host);
     if (OpenVideo(player, o.input) == 0) {
         if (player.State() == PlayerState::Ended) {
-            Complain("the first frame of " + o.input + " cannot be decoded");
+            Complain(Format(_("the first frame of %s cannot be decoded"), o.input.c_str()));
         }
         return kExitFailure;
     }
     if (o.from) {
         player.Seek(static_cast<int>(*o.from));
         if (player.State() != PlayerState::Playing) {
-            Complain("the video ends before frame " + std::to_string(*o.from));
+            Complain(Format(_("the video ends before frame %ld"), *o.from));
             return kExitFailure;
         }
     }
@@ -154,7 +155,7 @@ int RunExport(const std::vector<std::string>& words) {
         std::filesystem::create_directories(o.out, ec);
     }
     if (ec) {
-        Complain("cannot create " + o.out.string() + ": " + ec.message());
+        Complain(Format(_("cannot create %s: %s"), o.out.c_str(), ec.message().c_str()));
         return kExitFailure;
     }
 
@@ -169,7 +170,7 @@ int RunExport(const std::vector<std::string>& words) {
     unsigned long number = static_cast<unsigned long>(player.CurrentFrame());
     const long left =
         std::max(0L, static_cast<long>(player.Header().FrameCount()) - static_cast<long>(number) + 1);
-    ProgressLine progress("exporting");
+    ProgressLine progress(_("exporting"));
     for (long written = 0; o.count < 0 || written < o.count; ++written, ++number) {
         if (written > 0 && player.DecodeFrame(true) == 0) {
             break;
@@ -187,7 +188,7 @@ int RunExport(const std::vector<std::string>& words) {
             }
             if (o.toStdout) {
                 saved = WriteRaw(image, o.raw, bgra);
-                error = "cannot write frames to the standard output";
+                error = _("cannot write frames to the standard output");
             } else {
                 saved = WriteImage(FramePath(o, number), image, o.format, error);
             }
@@ -201,7 +202,7 @@ int RunExport(const std::vector<std::string>& words) {
     }
     progress.Finish();
     if (o.toStdout && std::fflush(stdout) != 0) {
-        Complain("cannot write frames to the standard output");
+        Complain(_("cannot write frames to the standard output"));
         return kExitFailure;
     }
     return kExitOk;

@@ -5,6 +5,7 @@
 #include "arguments.h"
 #include "commands.h"
 #include "file_information.h"
+#include "messages.h"
 #include "terminal_host.h"
 #include "video_loader.h"
 
@@ -25,7 +26,7 @@ int RunInfo(const std::vector<std::string>& words) {
     std::string error;
     const auto args = Arguments::Parse(words, {"video"}, error);
     if (!args || args->Positional().size() != 1) {
-        Complain(args ? "info takes one FILE" : error);
+        Complain(args ? _("info takes one FILE") : error);
         return kExitUsage;
     }
     const auto video = args->Number("video", 1, 100'000, error);

@@ -7,6 +7,7 @@
 #include "dos_text.h"
 #include "file_loader.h"
 #include "image_kind.h"
+#include "messages.h"
 #include "player_host.h"
 #include "stream_header.h"
 
@@ -16,18 +17,18 @@ int RunList(const std::vector<std::string>& words) {
     std::string error;
     const auto args = Arguments::Parse(words, {}, error);
     if (!args || args->Positional().size() != 1) {
-        Complain(args ? "list takes one FILE" : error);
+        Complain(args ? _("list takes one FILE") : error);
         return kExitUsage;
     }
     const std::string& path = args->Positional()[0];
     const ImageKind kind = KindOfPath(path);
     if (kind == ImageKind::Unknown) {
-        Complain(path + " is not a .qzm, .trd or .scl file");
+        Complain(Format(_("%s is not a .qzm, .trd or .scl file"), path.c_str()));
         return kExitFailure;
     }
     const auto bytes = ReadFileToLoad(path, kind);
     if (!bytes) {
-        Complain("cannot read " + path);
+        Complain(Format(_("cannot read %s"), path.c_str()));
         return kExitFailure;
     }
     std::vector<VideoEntry> videos;
@@ -40,7 +41,7 @@ int RunList(const std::vector<std::string>& words) {
         videos = ListVideos(*bytes, kind);
     }
     if (videos.empty()) {
-        Complain(std::string(kMsgNoVideos));
+        Complain(EngineMessage(kMsgNoVideos));
         return kExitFailure;
     }
     for (std::size_t i = 0; i < videos.size(); ++i) {

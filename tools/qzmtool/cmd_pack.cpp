@@ -17,6 +17,7 @@
 #include "disk_packer.h"
 #include "file_loader.h"
 #include "image_kind.h"
+#include "messages.h"
 #include "stream_header.h"
 
 namespace qzm::tool {
@@ -86,13 +87,13 @@ int RunPack(const std::vector<std::string>& words) {
     std::string error;
     const auto args = Arguments::Parse(words, {}, error);
     if (!args || args->Positional().size() < 2) {
-        Complain(args ? "pack takes OUT.trd or OUT.scl and at least one VIDEO.qzm" : error);
+        Complain(args ? _("pack takes OUT.trd or OUT.scl and at least one VIDEO.qzm") : error);
         return kExitUsage;
     }
     const std::string& out = args->Positional()[0];
     const ImageKind kind = KindOfPath(out);
     if (kind != ImageKind::TrDos && kind != ImageKind::Scl) {
-        Complain(out + " is not a .trd or .scl file name");
+        Complain(Format(_("%s is not a .trd or .scl file name"), out.c_str()));
         return kExitUsage;
     }
 
@@ -103,11 +104,11 @@ int RunPack(const std::vector<std::string>& words) {
     for (const std::string& path : paths) {
         std::optional<std::vector<std::uint8_t>> bytes = ReadWholeFile(path);
         if (!bytes) {
-            Complain("cannot read " + path);
+            Complain(Format(_("cannot read %s"), path.c_str()));
             return kExitFailure;
         }
         if (!LooksLikeStream(*bytes)) {
-            Complain(path + " is not a QZM stream");
+            Complain(Format(_("%s is not a QZM stream"), path.c_str()));
             return kExitFailure;
         }
         streams.push_back(std::move(*bytes));
@@ -118,15 +119,15 @@ int RunPack(const std::vector<std::string>& words) {
         kind == ImageKind::TrDos ? packer::DiskFormat::TrDos : packer::DiskFormat::Scl;
     const packer::PackResult image = packer::PackVideos(format, videos, NameFromStem(out));
     if (const std::string* reason = std::get_if<std::string>(&image)) {
-        Complain(*reason + "; " + out + " not written");
+        Complain(Format(_("%s; %s not written"), reason->c_str(), out.c_str()));
         return kExitFailure;
     }
     const std::vector<std::uint8_t>& bytes = std::get<std::vector<std::uint8_t>>(image);
     if (!WriteReplacing(out, bytes)) {
-        Complain("cannot write " + out);
+        Complain(Format(_("cannot write %s"), out.c_str()));
         return kExitFailure;
     }
-    std::printf("%s: %zu video(s), %zu bytes\n", out.c_str(), videos.size(), bytes.size());
+    std::printf(_("%s: %zu video(s), %zu bytes\n"), out.c_str(), videos.size(), bytes.size());
     return kExitOk;
 }
 

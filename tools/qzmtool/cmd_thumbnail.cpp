@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "display_geometry.h"
 #include "image_writer.h"
+#include "messages.h"
 #include "renderer.h"
 #include "terminal_host.h"
 #include "video_loader.h"
@@ -79,7 +80,7 @@ int RunThumbnail(const std::vector<std::string>& words) {
     std::string error;
     const auto args = Arguments::Parse(words, {"size", "video"}, error);
     if (!args || args->Positional().size() != 2) {
-        Complain(args ? "thumbnail takes FILE and OUT.png" : error);
+        Complain(args ? _("thumbnail takes FILE and OUT.png") : error);
         return kExitUsage;
     }
     const auto size = args->Number("size", kMinSize, kMaxSize, error);
@@ -95,7 +96,7 @@ int RunThumbnail(const std::vector<std::string>& words) {
     CStreamPlayer player(host);
     if (OpenVideo(player, input) == 0) {
         if (player.State() == PlayerState::Ended) {
-            Complain("the first frame of " + input + " cannot be decoded");
+            Complain(Format(_("the first frame of %s cannot be decoded"), input.c_str()));
         }
         return kExitFailure;
     }

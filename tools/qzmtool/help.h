@@ -13,14 +13,14 @@ struct Command {
     std::string_view name;
     int (*run)(const std::vector<std::string>& words);
     std::vector<std::string_view> synopses;  // each as typed after "qzmtool "
-    std::string_view summary;                // one line for the list of commands
-    std::string_view details;                // what `qzmtool help NAME` prints after the synopses
+    const char* summary;                     // one line for the list of commands, in English
+    const char* details;                     // what `qzmtool help NAME` prints after the synopses
 };
 
 const std::vector<Command>& Commands();
 const Command* FindCommand(std::string_view name);
 
-// `qzmtool --help`: every synopsis, the list of commands, the exit codes.
+// `qzmtool --help`: every synopsis, the list of commands, the exit codes, in the user's language.
 std::string OverviewHelp();
 // `qzmtool help NAME` and `qzmtool NAME --help`: the command's synopses and options.
 std::string CommandHelp(const Command& command);

@@ -5,6 +5,8 @@
 
 #include <png.h>
 
+#include "messages.h"
+
 namespace qzm::tool {
 namespace {
 
@@ -21,13 +23,13 @@ bool WritePpm(std::FILE* f, const RgbImage& image) {
 bool WritePng(std::FILE* f, const RgbImage& image, std::string& error) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) {
-        error = "cannot start a PNG writer";
+        error = _("cannot start a PNG writer");
         return false;
     }
     png_infop info = png_create_info_struct(png);
     if (info == nullptr || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        error = "PNG writer failed";
+        error = _("PNG writer failed");
         return false;
     }
     png_init_io(png, f);
@@ -81,18 +83,18 @@ bool WriteImage(const std::filesystem::path& path, const RgbImage& image, ImageF
                 std::string& error) {
     File f(std::fopen(path.c_str(), "wb"));
     if (!f) {
-        error = "cannot write " + path.string();
+        error = Format(_("cannot write %s"), path.c_str());
         return false;
     }
     const bool ok = format == ImageFormat::Ppm ? WritePpm(f.get(), image) : WritePng(f.get(), image, error);
     if (!ok) {
         if (error.empty()) {
-            error = "cannot write " + path.string();
+            error = Format(_("cannot write %s"), path.c_str());
         }
         return false;
     }
     if (std::fclose(f.release()) != 0) {
-        error = "cannot write " + path.string();
+        error = Format(_("cannot write %s"), path.c_str());
         return false;
     }
     return true;
@@ -103,7 +105,7 @@ bool WriteScreen(const std::filesystem::path& path, std::span<const std::uint8_t
     File f(std::fopen(path.c_str(), "wb"));
     if (!f || std::fwrite(screen.data(), 1, screen.size(), f.get()) != screen.size() ||
         std::fclose(f.release()) != 0) {
-        error = "cannot write " + path.string();
+        error = Format(_("cannot write %s"), path.c_str());
         return false;
     }
     return true;

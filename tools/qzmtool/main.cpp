@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "help.h"
+#include "messages.h"
 
 namespace qzm::tool {
 
@@ -32,8 +33,9 @@ bool TakesNextWord(std::string_view word) {
 
 int main(int argc, char** argv) {
     using namespace qzm::tool;
+    SetUpMessages();
     if (argc < 2) {
-        Complain("no command given");
+        Complain(_("no command given"));
         std::fputs(OverviewHelp().c_str(), stderr);
         return kExitUsage;
     }
@@ -48,7 +50,7 @@ int main(int argc, char** argv) {
     }
     const Command* command = FindCommand(first);
     if (command == nullptr) {
-        Complain("unknown command '" + std::string(first) + "'");
+        Complain(Format(_("unknown command '%s'"), argv[1]));
         std::fputs(OverviewHelp().c_str(), stderr);
         return kExitUsage;
     }

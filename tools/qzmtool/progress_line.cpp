@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "messages.h"
+
 namespace qzm::tool {
 
 ProgressLine::ProgressLine(std::string what)
@@ -23,13 +25,15 @@ void ProgressLine::Update(std::int64_t done, std::int64_t total) {
     }
     m_last = now;
     m_drawn = true;
+    std::fputs("\r", stderr);
     if (total > 0 && done <= total) {
-        std::fprintf(stderr, "\r%s: frame %lld of %lld (%lld%%)\033[K", m_what.c_str(),
+        std::fprintf(stderr, _("%s: frame %lld of %lld (%lld%%)"), m_what.c_str(),
                      static_cast<long long>(done), static_cast<long long>(total),
                      static_cast<long long>(done * 100 / total));
     } else {
-        std::fprintf(stderr, "\r%s: frame %lld\033[K", m_what.c_str(), static_cast<long long>(done));
+        std::fprintf(stderr, _("%s: frame %lld"), m_what.c_str(), static_cast<long long>(done));
     }
+    std::fputs("\033[K", stderr);
     std::fflush(stderr);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "messages.h"
 #include "player_host.h"
 
 namespace qzm::tool {
@@ -15,14 +16,14 @@ public:
     explicit TerminalHost(int videoRow = 0) : m_videoRow(videoRow) {}
 
     void ShowMessage(std::string_view text) override {
-        std::fprintf(stderr, "qzmtool: %.*s\n", static_cast<int>(text.size()), text.data());
+        std::fprintf(stderr, "qzmtool: %s\n", EngineMessage(text).c_str());
     }
 
     int ChooseVideo(std::span<const std::string> names) override {
         if (m_videoRow >= 0 && static_cast<std::size_t>(m_videoRow) < names.size()) {
             return m_videoRow;
         }
-        std::fprintf(stderr, "qzmtool: there is no video %d; the image holds %zu\n", m_videoRow + 1,
+        std::fprintf(stderr, _("qzmtool: there is no video %d; the image holds %zu\n"), m_videoRow + 1,
                      names.size());
         return -1;
     }

@@ -17,7 +17,7 @@ constexpr int kIconSize = 32;
 }  // namespace
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About QZMPlayer"));
+    setWindowTitle(tr("About QZMPlayer"));
     const qzm::ui::DialogUnits u = qzm::dialogs::UnitsOf(*this);
     setFixedSize(DluSize(u, 235, 55));
 
@@ -30,12 +30,12 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
         label->setGeometry(DluRect(u, 10, 10, 20, 20));
     }
 
-    auto* text = new QLabel(QStringLiteral("QZMPlayer Version 0.35"), this);
+    auto* text = new QLabel(tr("QZMPlayer Version %1").arg(QStringLiteral("0.35")), this);
     text->setTextFormat(Qt::PlainText);
     const QRect place = DluRect(u, 40, 10, 119, 8);
     text->setGeometry(place.x(), place.y(), place.width(), text->sizeHint().height());
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setGeometry(DluRect(u, 178, 7, 50, 14));
     ok->setDefault(true);
     ok->setFocus();

@@ -5,6 +5,7 @@
 #include <array>
 
 #include <QDialog>
+#include <QString>
 
 #include "file_information.h"
 
@@ -14,7 +15,14 @@ class CInfoDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CInfoDlg(const std::array<qzm::InfoRow, 9>& rows, QWidget* parent = nullptr);
+    explicit CInfoDlg(const qzm::StreamHeader& header, QWidget* parent = nullptr);
+
+    struct Row {
+        QString label;
+        QString value;
+    };
+    // The file information in the program's language: in English exactly FileInformation's rows.
+    static std::array<Row, 9> Rows(const qzm::StreamHeader& header);
 
 private:
     QListWidget* m_labels = nullptr;  // "IDC_LIST", the left column

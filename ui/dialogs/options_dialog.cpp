@@ -17,13 +17,13 @@ constexpr int kTop = 3;  // dialog units
 }  // namespace
 
 COptionsDlg::COptionsDlg(int currentFilter, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     const qzm::ui::DialogUnits u = qzm::dialogs::UnitsOf(*this);
     // The template, with a margin of kTop above and below the group, whose title would otherwise touch
     // the dialog's edge.
     setFixedSize(DluSize(u, 186, 40 + 2 * kTop));
 
-    auto* group = new QGroupBox(QStringLiteral("Scale method"), this);
+    auto* group = new QGroupBox(tr("Scale method"), this);
     group->setGeometry(DluRect(u, 5, kTop, 120, 40));
 
     m_scaleMethod = new QComboBox(this);
@@ -33,8 +33,7 @@ COptionsDlg::COptionsDlg(int currentFilter, QWidget* parent) : QDialog(parent) {
     // picks an item behind the user's back.
     m_scaleMethod->setInsertPolicy(QComboBox::NoInsert);
     m_scaleMethod->setCompleter(nullptr);
-    m_scaleMethod->addItems({QStringLiteral("Nearest"), QStringLiteral("Bilinear"),
-                             QStringLiteral("Biquadratic"), QStringLiteral("Bicubuc")});
+    m_scaleMethod->addItems({tr("Nearest"), tr("Bilinear"), tr("Biquadratic"), tr("Bicubuc")});
     const QRect box = DluRect(u, 10, kTop + 15, 110, 12);
     m_scaleMethod->setGeometry(box.x(), box.y(), box.width(), m_scaleMethod->sizeHint().height());
     // The player draws with the nearest method for an index it has no renderer for.
@@ -42,11 +41,11 @@ COptionsDlg::COptionsDlg(int currentFilter, QWidget* parent) : QDialog(parent) {
         currentFilter >= 0 && currentFilter < m_scaleMethod->count() ? currentFilter : 0);
     connect(m_scaleMethod->lineEdit(), &QLineEdit::textEdited, this, &COptionsDlg::OnTextEdited);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new QPushButton(tr("OK"), this);
     ok->setGeometry(DluRect(u, 129, kTop + 7, 50, 14));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    auto* cancel = new QPushButton(tr("Cancel"), this);
     cancel->setGeometry(DluRect(u, 129, kTop + 24, 50, 14));
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -9,7 +9,7 @@ using qzm::dialogs::DluSize;
 
 CSelectFileDlg::CSelectFileDlg(const QStringList& names, QWidget* parent)
     : QDialog(parent), m_list(new QListWidget(this)) {
-    setWindowTitle(QStringLiteral("Select file"));
+    setWindowTitle(tr("Select file"));
     setFixedSize(DluSize(qzm::dialogs::UnitsOf(*this), 132, 90));
 
     m_list->setObjectName(QStringLiteral("IDC_LIST"));

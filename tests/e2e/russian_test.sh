@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# The real player in Russian (LANG=ru_RU.UTF-8; the toolkit needs no system locale for it) under openbox
+# on a private X display: a missing file is named in Russian on stderr, the file dialog speaks Russian
+# (where the system has Qt's own translations), a disk image brings up "Выбор файла", and the about,
+# information and options dialogs open under their Russian titles. A screenshot of the window with the
+# information and options dialogs open is saved for a reader's eyes (that every text fits its control
+# is the unit tests' to check).
+#   russian_test.sh QZMPLAYER DEMOS.trd [SCREENSHOT.png]
+player=$1
+demos=$(realpath "$2")
+screenshot=${3:-}
+# shellcheck source=tests/e2e/x11_session.sh
+source "$(dirname "$0")/x11_session.sh"
+
+start_display 1024x768
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+helper_pids+=($!)
+wait_until 20 wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start"; exit 1; }
+
+titled() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+shown() { [[ -n "$(titled "$1")" ]]; }
+gone() { ! shown "$1"; }
+# expect_dialog TITLE: a window of that title appears.
+expect_dialog() { wait_until 10 shown "$1" || fail "no window titled \"$1\""; }
+
+player_locale=ru_RU.UTF-8
+missing=$work/нет.qzm
+start_player "$missing"
+expect_dialog "QZM Player"
+grep -q -F "qzmplayer: Не удаётся открыть «$missing»: такого файла нет." "$work/player.log" ||
+    fail "stderr does not name the missing file in Russian: $(cat "$work/player.log")"
+xdotool windowactivate --sync "$(titled "QZM Player")" key Return
+wait_until 5 gone "QZM Player" || fail "the message box did not close on Return"
+
+xdotool windowactivate --sync "$window" key ctrl+o
+if [[ -f "$(qtpaths6 --query QT_INSTALL_TRANSLATIONS 2>/dev/null)/qtbase_ru.qm" ]]; then
+    expect_dialog "Открыть"
+else
+    echo "SKIP the file dialog's title: the system has no Qt translations for Russian"
+    sleep 2
+fi
+xdotool type --delay 10 "$demos"
+xdotool key Return
+expect_dialog "Выбор файла"
+xdotool windowactivate --sync "$(titled "Выбор файла")" key Down Return
+wait_until 5 gone "Выбор файла" || fail "the chooser did not close on Return"
+
+xdotool windowactivate --sync "$window" key F1
+expect_dialog "О программе QZMPlayer"
+xdotool windowactivate --sync "$(titled "О программе QZMPlayer")" key Escape
+read -r x y w h < <(xdotool getwindowgeometry --shell "$window" | awk -F= '{ printf "%s ", $2 }' | cut -d' ' -f2-5)
+xdotool mousemove $((x + w - 60)) $((y + h - 21)) click 1
+expect_dialog "Информация о файле"
+xdotool mousemove $((x + w - 28)) $((y + h - 21)) click 1
+expect_dialog "Параметры"
+if [[ -n "$screenshot" ]]; then
+    # Side by side, each readable.
+    xdotool windowmove "$(titled "Информация о файле")" 10 30 windowmove "$(titled "Параметры")" 10 350
+    sleep 0.5
+    import -window root "$screenshot"
+fi
+xdotool windowactivate --sync "$(titled "Параметры")" key Escape
+wait_until 5 gone "Параметры" || fail "the options dialog did not close on Escape"
+finish
