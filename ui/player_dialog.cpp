@@ -170,7 +170,7 @@ void CPlayerDlg::LayOut() {
         }
     }
     m_scale = scale;
-    if (m_beforeFullScreen) {
+    if (m_fullScreen) {
         // The picture alone, on the whole screen.
         m_areaOnDevice = Rect{0, 0, qRound(width() * scale.ratio), qRound(height() * scale.ratio)};
         m_player.SetDisplayArea(m_areaOnDevice.width, m_areaOnDevice.height);
@@ -220,12 +220,12 @@ void CPlayerDlg::paintEvent(QPaintEvent* event) {
     const int w = qCeil(width() * m_scale.ratio);
     const int h = qCeil(height() * m_scale.ratio);
     const Rect p = PictureOnDevice();
-    const QColor around = m_beforeFullScreen ? QColor(Qt::black) : QColor::fromRgb(kBackgroundBlue);
+    const QColor around = m_fullScreen ? QColor(Qt::black) : QColor::fromRgb(kBackgroundBlue);
     painter.fillRect(0, 0, w, p.y, around);
     painter.fillRect(0, p.y + p.height, w, h - p.y - p.height, around);
     painter.fillRect(0, p.y, p.x, p.height, around);
     painter.fillRect(p.x + p.width, p.y, w - p.x - p.width, p.height, around);
-    if (!m_beforeFullScreen) {
+    if (!m_fullScreen) {
         painter.drawPixmap(m_titleOnDevice.topLeft(), m_skin.Title(),
                            QRect(QPoint(0, 0), m_titleOnDevice.size()));
     }
@@ -263,7 +263,7 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || windowHandle() == nullptr) {
         return;
     }
-    const HitZone zone = m_beforeFullScreen ? HitZone::None : ZoneAt(event->position());
+    const HitZone zone = m_fullScreen ? HitZone::None : ZoneAt(event->position());
     if (zone == HitZone::None) {
         // A click on the picture takes the keys from the slider and the buttons.
         setFocus();
@@ -277,7 +277,7 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
-    if (m_beforeFullScreen) {
+    if (m_fullScreen) {
         HideCursorLater();
         return;
     }
@@ -300,7 +300,7 @@ void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         return;
     }
-    if (m_beforeFullScreen || OnPicture(event->position())) {
+    if (m_fullScreen || OnPicture(event->position())) {
         ToggleFullScreen();
     } else if (m_scale.SkinY(event->position().y()) < kDoubleClickRows) {
         ToggleMaximize();

@@ -110,13 +110,6 @@ private:
     void PaintNote(QPainter& painter, const Rect& picture) const;
     ImageButton* Button(Control id) const { return m_buttons[static_cast<std::size_t>(id)]; }
 
-    // Where the window was before full screen, to go back to.
-    struct WindowPlace {
-        QRect geometry;
-        bool maximized = false;
-        bool onTop = false;
-    };
-
     MessageGate m_gate;  // the player's host: one message per user action
     CStreamPlayer m_player;
     CSkin m_skin;
@@ -129,12 +122,13 @@ private:
     PositionSlider* m_slider = nullptr;
     TimeBox* m_time = nullptr;
     QPointer<CInfoDlg> m_pInfoDlg;
-    QImage m_indexedImage;                          // reused for every paint of the native-size picture
-    std::optional<QPointF> m_movePress;             // a press on a moving strip, until the mouse has moved
-    QString m_lastFolder;                           // of the last file opened, where the open dialog starts
-    Rect m_areaOnDevice;                            // the picture area: the player's, in device pixels
-    std::optional<WindowPlace> m_beforeFullScreen;  // while full screen
-    QTimer* m_cursorTimer = nullptr;                // hides the cursor in full screen, "CursorTimer"
+    QImage m_indexedImage;               // reused for every paint of the native-size picture
+    std::optional<QPointF> m_movePress;  // a press on a moving strip, until the mouse has moved
+    QString m_lastFolder;                // of the last file opened, where the open dialog starts
+    Rect m_areaOnDevice;                 // the picture area: the player's, in device pixels
+    bool m_fullScreen = false;
+    bool m_maximizedBefore = false;   // before full screen, to go back to
+    QTimer* m_cursorTimer = nullptr;  // hides the cursor in full screen, "CursorTimer"
     PlayList m_list;
     bool m_listOpening = false;  // a play-list open runs (its message boxes let events through)
     QString m_openedPath;        // the file of the video playing

@@ -77,7 +77,7 @@ void CPlayerDlg::Run(PlayerCommand command) {
         case PlayerCommand::SaveFrame: SaveFrame(false); break;
         case PlayerCommand::SaveShownFrame: SaveFrame(true); break;
         case PlayerCommand::LeaveOrClose:
-            if (m_beforeFullScreen) {
+            if (m_fullScreen) {
                 LeaveFullScreen();
             } else {
                 close();
@@ -89,8 +89,7 @@ void CPlayerDlg::Run(PlayerCommand command) {
 }
 
 bool CPlayerDlg::OnPicture(QPointF position) const {
-    return m_beforeFullScreen ||
-           ToQRect(m_scale.LogicalCover(PictureOnDevice())).contains(position.toPoint());
+    return m_fullScreen || ToQRect(m_scale.LogicalCover(PictureOnDevice())).contains(position.toPoint());
 }
 
 void CPlayerDlg::wheelEvent(QWheelEvent* event) {
@@ -112,7 +111,7 @@ void CPlayerDlg::wheelEvent(QWheelEvent* event) {
 // --- Full screen --------------------------------------------------------------------------------
 
 void CPlayerDlg::ToggleFullScreen() {
-    if (m_beforeFullScreen) {
+    if (m_fullScreen) {
         LeaveFullScreen();
     } else {
         EnterFullScreen();
@@ -130,8 +129,8 @@ void CPlayerDlg::ShowControls(bool show) {
 }
 
 void CPlayerDlg::EnterFullScreen() {
-    m_beforeFullScreen = WindowPlace{isMaximized() ? normalGeometry() : geometry(), isMaximized(),
-                                     Button(Control::OnTop)->isChecked()};
+    m_fullScreen = true;
+    m_maximizedBefore = isMaximized();
     // The keys come to the window: the slider, which would keep the arrows, is hidden.
     setFocus();
     ShowControls(false);
@@ -142,18 +141,17 @@ void CPlayerDlg::EnterFullScreen() {
 }
 
 void CPlayerDlg::LeaveFullScreen() {
-    const WindowPlace before = *m_beforeFullScreen;
-    m_beforeFullScreen.reset();
+    m_fullScreen = false;
     m_cursorTimer->stop();
     unsetCursor();
     ShowControls(true);
-    if (before.maximized) {
+    // The window manager gives the window back its place and its on-top state (the toolkit's
+    // logical pixels could miss the place by a screen pixel on a scaled screen).
+    if (m_maximizedBefore) {
         showMaximized();
     } else {
         showNormal();
-        setGeometry(before.geometry);
     }
-    SetOnTop(before.onTop);
     LayOut();
 }
 
