@@ -48,7 +48,8 @@ std::string GrabBaseName(std::string_view videoName, std::string_view fileStem, 
 std::string GrabFileName(std::string_view base, int copy) {
     std::string name(base);
     if (copy > 1) {
-        name += "-" + std::to_string(copy);
+        name += '-';
+        name += std::to_string(copy);
     }
     return name + ".png";
 }
