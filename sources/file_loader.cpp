@@ -13,34 +13,46 @@ namespace {
 // more than any SCL catalogue. A TR-DOS catalogue that runs on is read in doubling steps.
 constexpr std::size_t kFirstCatalogueRead = 16 * 256;
 
-// The offset of the video to start among `videos`: the only one, or the user's choice. When there
-// is none to start, tells the user so.
-std::optional<std::size_t> PickVideo(IPlayerHost& host, const std::vector<VideoEntry>& videos) {
-    if (videos.size() == 1) {
-        return videos.front().offset;
-    }
-    if (videos.size() > 1) {
+// The row of the video to start among `videos`: `row` when given, else the only one or the user's
+// choice. When there is none to start, tells the user so.
+std::optional<std::size_t> PickVideo(IPlayerHost& host, const std::vector<VideoEntry>& videos,
+                                     std::optional<std::size_t> row) {
+    if (row) {
+        if (*row < videos.size()) {
+            return row;
+        }
+    } else if (videos.size() == 1) {
+        return 0;
+    } else if (videos.size() > 1) {
         std::vector<std::string> names;
         names.reserve(videos.size());
         for (const VideoEntry& video : videos) {
             names.push_back(video.name);
         }
-        const int row = host.ChooseVideo(names);
-        if (row >= 0 && static_cast<std::size_t>(row) < videos.size()) {
-            return videos[static_cast<std::size_t>(row)].offset;
+        const int chosen = host.ChooseVideo(names);
+        if (chosen >= 0 && static_cast<std::size_t>(chosen) < videos.size()) {
+            return static_cast<std::size_t>(chosen);
         }
     }
     host.ShowMessage(kMsgNoVideos);
     return std::nullopt;
 }
 
-// Where the stream to start lies in `file`, or nothing.
-std::optional<std::size_t> LocateStream(IPlayerHost& host, std::span<const std::uint8_t> file,
-                                        ImageKind kind) {
+// Where the stream to start lies in `file`, or nothing; records in `opened` which video it is.
+std::optional<std::size_t> LocateStream(IPlayerHost& host, std::span<const std::uint8_t> file, ImageKind kind,
+                                        std::optional<std::size_t> row, OpenedVideo& opened) {
     switch (kind) {
-        case ImageKind::Stream: return 0;
+        case ImageKind::Stream: opened = {0, 1}; return 0;
         case ImageKind::TrDos:
-        case ImageKind::Scl: return PickVideo(host, ListVideos(file, kind));
+        case ImageKind::Scl: {
+            const std::vector<VideoEntry> videos = ListVideos(file, kind);
+            const std::optional<std::size_t> picked = PickVideo(host, videos, row);
+            if (!picked) {
+                return std::nullopt;
+            }
+            opened = {*picked, videos.size()};
+            return videos[*picked].offset;
+        }
         case ImageKind::Unknown: break;
     }
     return std::nullopt;
@@ -128,6 +140,14 @@ std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) 
 }
 
 int LoadFile(CStreamPlayer& player, const std::string& path) {
+    return LoadVideo(player, path, std::nullopt);
+}
+
+int LoadVideo(CStreamPlayer& player, const std::string& path, std::optional<std::size_t> row,
+              OpenedVideo* opened) {
+    if (opened != nullptr) {
+        *opened = {};
+    }
     if (player.IsBusy()) {
         return 0;
     }
@@ -136,13 +156,20 @@ int LoadFile(CStreamPlayer& player, const std::string& path) {
     if (!bytes) {
         return 0;
     }
-    return OpenLoadedFile(player, std::move(*bytes), kind);
+    return OpenLoadedFile(player, std::move(*bytes), kind, row, opened);
 }
 
-int OpenLoadedFile(CStreamPlayer& player, std::vector<std::uint8_t> bytes, ImageKind kind) {
+int OpenLoadedFile(CStreamPlayer& player, std::vector<std::uint8_t> bytes, ImageKind kind,
+                   std::optional<std::size_t> row, OpenedVideo* opened) {
     IPlayerHost& host = player.Host();
-    return player.OpenFile(
-        std::move(bytes), [&](std::span<const std::uint8_t> file) { return LocateStream(host, file, kind); });
+    OpenedVideo found;
+    const int result = player.OpenFile(std::move(bytes), [&](std::span<const std::uint8_t> file) {
+        return LocateStream(host, file, kind, row, found);
+    });
+    if (opened != nullptr) {
+        *opened = found;
+    }
+    return result;
 }
 
 }  // namespace qzm

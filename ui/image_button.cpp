@@ -53,6 +53,16 @@ void ImageButton::keyPressEvent(QKeyEvent* event) {
         click();
         return;
     }
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            // The arrows seek in the window rather than move the focus along the buttons.
+            event->ignore();
+            return;
+        default: break;
+    }
     QAbstractButton::keyPressEvent(event);
 }
 

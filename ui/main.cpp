@@ -1,5 +1,6 @@
-// qzmplayer: the desktop player. `qzmplayer [FILE]` opens FILE at start-up as a dropped file. The
-// toolkit's own options (-style, -display, -platform, ...) are taken before the program's.
+// qzmplayer: the desktop player. `qzmplayer [FILE...]` opens the first FILE at start-up as a dropped
+// file and keeps the others as its play list. The toolkit's own options (-style, -display,
+// -platform, ...) are taken before the program's.
 #include <QApplication>
 #include <QCommandLineParser>
 #include <cstdio>
@@ -17,9 +18,10 @@ void SetUpParser(QCommandLineParser& parser) {
     parser.setApplicationDescription(qzm::ui::HelpDescription());
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QCoreApplication::translate("qzmplayer", "FILE"),
-                                 QCoreApplication::translate("qzmplayer", "The video to play at start-up."),
-                                 QCoreApplication::translate("qzmplayer", "[FILE]"));
+    parser.addPositionalArgument(
+        QCoreApplication::translate("qzmplayer", "FILE"),
+        QCoreApplication::translate("qzmplayer", "The videos to play at start-up, one after another."),
+        QCoreApplication::translate("qzmplayer", "[FILE...]"));
 }
 
 // Help and version are answered without a display.
@@ -66,12 +68,14 @@ int main(int argc, char** argv) {
     qzm::ui::CPlayerDlg window(host);
     host.SetParent(&window);
     window.show();
-    if (!parser.positionalArguments().isEmpty()) {
-        const QString file = parser.positionalArguments().constFirst();
+    const QStringList files = parser.positionalArguments();
+    for (const QString& file : files) {
         if (const QString message = qzm::ui::UnreadableFileMessage(file); !message.isEmpty()) {
             std::fprintf(stderr, "qzmplayer: %s\n", qPrintable(message));
         }
-        window.OpenPath(file);
+    }
+    if (!files.isEmpty()) {
+        window.OpenPaths(files);
     }
     return QApplication::exec();
 }

@@ -1,23 +1,36 @@
 #include "playback.h"
 
-#include "file_loader.h"
+#include <algorithm>
+#include <cstdlib>
 
 namespace qzm::ui {
 
+namespace {
+
+constexpr int kTicksPerSecond = 50;  // the stream's time is counted in fiftieths of a second
+
+}  // namespace
+
 int TimerPeriodMs(int frameDelay) {
     return (frameDelay == 0 ? 1 : frameDelay) * 20;
+}
+
+int FramesIn(int seconds, int frameDelay) {
+    const int delay = frameDelay == 0 ? 1 : frameDelay;
+    const int frames = std::max(1, (std::abs(seconds) * kTicksPerSecond + delay / 2) / delay);
+    return seconds < 0 ? -frames : frames;
 }
 
 void PlaybackControl::StartTimer() {
     m_view.StartTimer(TimerPeriodMs(m_player.Header().FrameDelay()));
 }
 
-bool PlaybackControl::Open(const std::string& path) {
+bool PlaybackControl::Open(const std::string& path, std::optional<std::size_t> row, OpenedVideo* opened) {
     if (m_player.IsBusy()) {
         return false;
     }
     m_view.StopTimer();
-    const bool started = LoadFile(m_player, path) != 0;
+    const bool started = LoadVideo(m_player, path, row, opened) != 0;
     if (started) {
         m_view.SetSliderMaximum(m_player.Header().FrameCount());
         m_view.SetSliderPosition(m_player.CurrentFrame());
@@ -41,6 +54,9 @@ void PlaybackControl::Tick() {
     }
     m_view.StopTimer();
     m_playing = false;
+    if (m_view.StreamEnded()) {
+        return;
+    }
     m_player.Rewind();
     m_view.SetSliderPosition(0);
     m_view.RepaintPicture();
@@ -79,6 +95,30 @@ void PlaybackControl::SeekTo(int position) {
     }
     m_player.Seek(position);
     m_view.RepaintPicture();
+}
+
+bool PlaybackControl::HasVideo() const {
+    return m_player.State() != PlayerState::Empty && !Refused() && LastFrame() > 0;
+}
+
+void PlaybackControl::SeekToFrame(int frame) {
+    if (!HasVideo()) {
+        return;
+    }
+    SeekTo(std::clamp(frame, 1, LastFrame()));
+    m_view.SetSliderPosition(m_player.CurrentFrame());
+}
+
+void PlaybackControl::SeekBySeconds(int seconds) {
+    SeekToFrame(m_player.CurrentFrame() + FramesIn(seconds, m_player.Header().FrameDelay()));
+}
+
+void PlaybackControl::StepFrames(int frames) {
+    if (m_playing) {
+        m_view.StopTimer();
+        m_playing = false;
+    }
+    SeekToFrame(m_player.CurrentFrame() + frames);
 }
 
 }  // namespace qzm::ui

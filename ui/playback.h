@@ -3,8 +3,10 @@
 // implements the view with its timer, slider and repaint.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "file_loader.h"
 #include "stream_player.h"
 
 namespace qzm::ui {
@@ -19,11 +21,18 @@ public:
     virtual void SetSliderPosition(int position) = 0;
     // Repaints the picture and the counter (no erase under the picture).
     virtual void RepaintPicture() = 0;
+    // The stream has ended: true when the view has gone on to another video, false to stop at the
+    // first frame.
+    virtual bool StreamEnded() = 0;
 };
 
 // The frame timer's period for a frame delay in fiftieths of a second. A delay of 0 runs as 1: a
 // timer of 0 ms would spin.
 int TimerPeriodMs(int frameDelay);
+
+// The frames that `seconds` (negative: back) of a stream's time take at a frame delay in fiftieths
+// of a second, to the nearest frame and at least one; a delay of 0 runs as 1.
+int FramesIn(int seconds, int frameDelay);
 
 class PlaybackControl {
 public:
@@ -31,8 +40,10 @@ public:
 
     // Opens `path`, shows its first frame and starts playing it. Refused (false, playback untouched)
     // while the player is busy, for instance while an earlier open is asking which video to play;
-    // true otherwise.
-    bool Open(const std::string& path);
+    // true otherwise. A `row` picks a disk image's video without asking, and `opened` tells which
+    // video was opened (see LoadVideo).
+    bool Open(const std::string& path, std::optional<std::size_t> row = std::nullopt,
+              OpenedVideo* opened = nullptr);
     // One timer tick: the next frame, or at the end of the stream stop and show the first frame. A
     // tick that arrives while the player is busy (inside a message or a choice of the player) is
     // skipped: the decode it interrupted is not finished.
@@ -44,12 +55,22 @@ public:
     // The user moved the slider to `position`: the picture follows, the timer stays as it was. A
     // refused stream seeks nothing (seeking would start it again and repeat its refusal).
     void SeekTo(int position);
+    // Shows frame `frame`, clamped to the video, through the slider's seek, and the slider follows;
+    // the timer stays as it was.
+    void SeekToFrame(int frame);
+    // SeekToFrame `seconds` of the stream's time from the current frame (negative: back).
+    void SeekBySeconds(int seconds);
+    // Pauses and steps `frames` frames from the current one (negative: back).
+    void StepFrames(int frames);
+    // The video's last frame: the header's frame count.
+    int LastFrame() const { return m_player.Header().FrameCount(); }
 
     bool IsPlaying() const { return m_playing; }
 
 private:
     void StartTimer();
     bool Refused() const;
+    bool HasVideo() const;
 
     CStreamPlayer& m_player;
     IPlaybackView& m_view;

@@ -94,6 +94,7 @@ CPlayerDlg::CPlayerDlg(IPlayerHost& host, QWidget* parent)
     connect(m_timer, &QTimer::timeout, this, [this] { m_playback.Tick(); });
     CreateControls();
     ConnectButtons();
+    CreateKeys();
     m_scale = DeviceScale::ForRatio(devicePixelRatioF());
     const Size size = m_scale.LogicalSize(InitialWindowSize());
     resize(size.width, size.height);
@@ -174,6 +175,13 @@ void CPlayerDlg::LayOut() {
         }
     }
     m_scale = scale;
+    if (m_fullScreen) {
+        // The picture alone, on the whole screen.
+        m_areaOnDevice = Rect{0, 0, qRound(width() * scale.ratio), qRound(height() * scale.ratio)};
+        m_player.SetDisplayArea(m_areaOnDevice.width, m_areaOnDevice.height);
+        update();
+        return;
+    }
     const Size minimum = scale.LogicalSize(Size{kMinWindowWidth, kMinWindowHeight});
     setMinimumSize(minimum.width, minimum.height);
 
@@ -185,17 +193,16 @@ void CPlayerDlg::LayOut() {
     m_time->Place(scale.ToDevice(layout[Control::Time]), scale);
     m_titleOnDevice = ToQRect(scale.ToDevice(layout[Control::Title]));
     m_slider->setGeometry(ToQRect(scale.LogicalCover(scale.ToDevice(layout[Control::Position]))));
-    const Rect area = scale.ToDevice(layout.pictureArea);
-    m_player.SetDisplayArea(area.width, area.height);
+    m_areaOnDevice = scale.ToDevice(layout.pictureArea);
+    m_player.SetDisplayArea(m_areaOnDevice.width, m_areaOnDevice.height);
     update();
 }
 
 Rect CPlayerDlg::PictureOnDevice() const {
-    // The player places the picture in an area at (kPictureAreaLeft, kPictureAreaTop); the window's
-    // area starts there in skin pixels.
+    // The player places the picture in an area at (kPictureAreaLeft, kPictureAreaTop).
     const DisplayGeometry d = m_player.Display();
-    const int shift = m_scale.skin - 1;
-    return Rect{d.x + shift * kPictureAreaLeft, d.y + shift * kPictureAreaTop, d.width, d.height};
+    return Rect{m_areaOnDevice.x - kPictureAreaLeft + d.x, m_areaOnDevice.y - kPictureAreaTop + d.y, d.width,
+                d.height};
 }
 
 void CPlayerDlg::resizeEvent(QResizeEvent*) {
@@ -213,23 +220,29 @@ void CPlayerDlg::showEvent(QShowEvent*) {
 void CPlayerDlg::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     PaintInWindowDevicePixels(painter, *this);
-    // The blue around the picture, in four bands, the title, then the picture itself.
+    // The blue around the picture (black in full screen), in four bands, the title, then the
+    // picture itself and a note over it.
     const int w = qCeil(width() * m_scale.ratio);
     const int h = qCeil(height() * m_scale.ratio);
     const Rect p = PictureOnDevice();
-    const QColor blue = QColor::fromRgb(kBackgroundBlue);
-    painter.fillRect(0, 0, w, p.y, blue);
-    painter.fillRect(0, p.y + p.height, w, h - p.y - p.height, blue);
-    painter.fillRect(0, p.y, p.x, p.height, blue);
-    painter.fillRect(p.x + p.width, p.y, w - p.x - p.width, p.height, blue);
-    painter.drawPixmap(m_titleOnDevice.topLeft(), m_skin.Title(),
-                       QRect(QPoint(0, 0), m_titleOnDevice.size()));
+    const QColor around = m_fullScreen ? QColor(Qt::black) : QColor::fromRgb(kBackgroundBlue);
+    painter.fillRect(0, 0, w, p.y, around);
+    painter.fillRect(0, p.y + p.height, w, h - p.y - p.height, around);
+    painter.fillRect(0, p.y, p.x, p.height, around);
+    painter.fillRect(p.x + p.width, p.y, w - p.x - p.width, p.height, around);
+    if (!m_fullScreen) {
+        painter.drawPixmap(m_titleOnDevice.topLeft(), m_skin.Title(),
+                           QRect(QPoint(0, 0), m_titleOnDevice.size()));
+    }
     const QRect picture = ToQRect(m_scale.LogicalCover(p));
     if (event->region().intersects(picture)) {
+        painter.save();
         painter.translate(p.x - m_player.Display().x, p.y - m_player.Display().y);
         // When the whole picture is to be painted, it is rendered straight into the window's pixels.
         QtPaintDevice device(painter, m_indexedImage, (QRegion(picture) - event->region()).isEmpty());
         m_player.Present(device);
+        painter.restore();
+        PaintNote(painter, p);
     }
 }
 
@@ -255,8 +268,11 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || windowHandle() == nullptr) {
         return;
     }
-    const HitZone zone = ZoneAt(event->position());
-    if (zone == HitZone::Move) {
+    const HitZone zone = m_fullScreen ? HitZone::None : ZoneAt(event->position());
+    if (zone == HitZone::None) {
+        // A click on the picture takes the keys from the slider and the buttons.
+        setFocus();
+    } else if (zone == HitZone::Move) {
         // The system's move starts once the mouse moves: it takes the pointer, and a second click
         // could not become a double click.
         m_movePress = event->globalPosition();
@@ -266,6 +282,10 @@ void CPlayerDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CPlayerDlg::mouseMoveEvent(QMouseEvent* event) {
+    if (m_fullScreen) {
+        HideCursorLater();
+        return;
+    }
     if (m_movePress && event->buttons().testFlag(Qt::LeftButton)) {
         if ((event->globalPosition() - *m_movePress).manhattanLength() >= QApplication::startDragDistance()) {
             m_movePress.reset();
@@ -282,19 +302,14 @@ void CPlayerDlg::mouseReleaseEvent(QMouseEvent*) {
 
 void CPlayerDlg::mouseDoubleClickEvent(QMouseEvent* event) {
     m_movePress.reset();
-    if (event->button() == Qt::LeftButton && m_scale.SkinY(event->position().y()) < kDoubleClickRows) {
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    if (m_fullScreen || OnPicture(event->position())) {
+        ToggleFullScreen();
+    } else if (m_scale.SkinY(event->position().y()) < kDoubleClickRows) {
         ToggleMaximize();
     }
-}
-
-void CPlayerDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Escape: close(); break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter: break;  // Enter never closes the window
-        default: QWidget::keyPressEvent(event); return;
-    }
-    event->accept();
 }
 
 void CPlayerDlg::closeEvent(QCloseEvent* event) {

@@ -15,7 +15,9 @@
 #include "device_scale.h"
 #include "hit_zones.h"
 #include "message_gate.h"
+#include "play_list.h"
 #include "playback.h"
+#include "player_keys.h"
 #include "skin.h"
 #include "stream_player.h"
 #include "window_layout.h"
@@ -43,7 +45,10 @@ public:
 
     // Opens `path` as a dropped file is opened. False when refused (a load is still choosing). A
     // path that names no readable file is reported by a message naming it.
-    bool OpenPath(const QString& path);
+    bool OpenPath(const QString& path) { return OpenPaths({path}); }
+    // Makes `paths` the play list and opens the first as a dropped file is opened; when it fails,
+    // the next, and so on. False when refused (a load is still choosing, or a list is opening).
+    bool OpenPaths(const QStringList& paths);
 
     const CStreamPlayer& Player() const { return m_player; }
 
@@ -57,6 +62,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -68,6 +74,7 @@ private:
     void SetSliderMaximum(int maximum) override;
     void SetSliderPosition(int position) override;
     void RepaintPicture() override;
+    bool StreamEnded() override;
 
     void CreateControls();
     void ConnectButtons();
@@ -84,6 +91,23 @@ private:
     void OnInfo();
     void OnOptions();
     void OnAbout();
+
+    // The keys, the wheel, full screen, the play list and frame grabs (player_dialog_keys.cpp).
+    void CreateKeys();
+    void Run(PlayerCommand command);
+    bool OnPicture(QPointF position) const;
+    void ToggleFullScreen();
+    void EnterFullScreen();
+    void LeaveFullScreen();
+    void ShowControls(bool show);
+    void HideCursorLater();
+    // Opens the play list's current place, and while that fails the next one (`forward`) or the
+    // one before; the first asking which video of a disk image to play when `ask`.
+    void OpenFromList(bool forward, bool ask);
+    void MoveInList(bool forward);
+    void SaveFrame(bool asShown);
+    void ShowNote(const QString& text);
+    void PaintNote(QPainter& painter, const Rect& picture) const;
     ImageButton* Button(Control id) const { return m_buttons[static_cast<std::size_t>(id)]; }
 
     MessageGate m_gate;  // the player's host: one message per user action
@@ -101,6 +125,16 @@ private:
     QImage m_indexedImage;               // reused for every paint of the native-size picture
     std::optional<QPointF> m_movePress;  // a press on a moving strip, until the mouse has moved
     QString m_lastFolder;                // of the last file opened, where the open dialog starts
+    Rect m_areaOnDevice;                 // the picture area: the player's, in device pixels
+    bool m_fullScreen = false;
+    bool m_maximizedBefore = false;   // before full screen, to go back to
+    QTimer* m_cursorTimer = nullptr;  // hides the cursor in full screen, "CursorTimer"
+    PlayList m_list;
+    bool m_listOpening = false;  // a play-list open runs (its message boxes let events through)
+    QString m_openedPath;        // the file of the video playing
+    int m_wheelAngle = 0;        // wheel turns short of a notch
+    QString m_note;              // "Saved ...", over the picture while "NoteTimer" runs
+    QTimer* m_noteTimer = nullptr;
 };
 
 }  // namespace qzm::ui

@@ -12,6 +12,7 @@
 #include "file_information.h"
 #include "info_dialog.h"
 #include "options_dialog.h"
+#include "play_list.h"
 #include "player_dialog.h"
 #include "position_slider.h"
 #include "settings.h"
@@ -63,15 +64,65 @@ QString UnreadableFileMessage(const QString& path) {
     return CPlayerDlg::tr("Cannot open \"%1\": %2.").arg(path, reason);
 }
 
-bool CPlayerDlg::OpenPath(const QString& path) {
-    m_gate.BeginAction();
-    // The loader would find nothing to read and say nothing; the user is told which file it was.
-    if (const QString message = UnreadableFileMessage(path); !message.isEmpty()) {
-        m_gate.ShowMessage(message.toStdString());
-        return true;
+bool CPlayerDlg::OpenPaths(const QStringList& paths) {
+    if (m_listOpening || m_player.IsBusy() || paths.isEmpty()) {
+        return false;
     }
-    m_lastFolder = QFileInfo(path).absolutePath();
-    return m_playback.Open(QFile::encodeName(path).toStdString());
+    std::vector<std::string> list;
+    list.reserve(static_cast<std::size_t>(paths.size()));
+    for (const QString& path : paths) {
+        list.push_back(QFile::encodeName(path).toStdString());
+    }
+    m_list.Replace(std::move(list));
+    OpenFromList(true, true);
+    return true;
+}
+
+void CPlayerDlg::OpenFromList(bool forward, bool ask) {
+    m_listOpening = true;
+    for (const PlayItem* item = m_list.Current(); item != nullptr; item = m_list.Current()) {
+        // Each file is an action of its own: its first message is shown.
+        m_gate.BeginAction();
+        const QString path = QFile::decodeName(QByteArray::fromStdString(item->path));
+        // The loader would find nothing to read and say nothing; the user is told which file it was.
+        if (const QString message = UnreadableFileMessage(path); !message.isEmpty()) {
+            m_gate.ShowMessage(message.toStdString());
+        } else {
+            m_lastFolder = QFileInfo(path).absolutePath();
+            m_openedPath = path;
+            OpenedVideo opened;
+            const auto row = ask ? std::nullopt : std::optional(item->row.value_or(0));
+            if (!m_playback.Open(item->path, row, &opened)) {
+                break;
+            }
+            m_list.Opened(opened.row, opened.count);
+            if (m_playback.IsPlaying()) {
+                break;
+            }
+        }
+        ask = false;
+        if (!m_list.DropCurrent(forward)) {
+            break;
+        }
+    }
+    m_listOpening = false;
+}
+
+bool CPlayerDlg::StreamEnded() {
+    if (m_listOpening || !m_list.Next()) {
+        return false;
+    }
+    OpenFromList(true, false);
+    return true;
+}
+
+void CPlayerDlg::MoveInList(bool forward) {
+    if (m_listOpening || m_player.IsBusy()) {
+        return;
+    }
+    if (forward ? m_list.Next() : m_list.Previous()) {
+        OpenFromList(forward, false);
+    }
 }
 
 void CPlayerDlg::OnOpen() {

@@ -1,7 +1,9 @@
-// The window's pure functions: layout and its scales, hit zones, time counter, settings value.
+// The window's pure functions: layout and its scales, hit zones, time counter, settings value, the
+// names of frame grabs.
 #include <gtest/gtest.h>
 
 #include "device_scale.h"
+#include "grab_name.h"
 #include "hit_zones.h"
 #include "profile_int.h"
 #include "time_counter.h"
@@ -102,6 +104,30 @@ TEST(ProfileInt, SignDigitsAndJunk) {
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(ParseProfileInt(text), value) << '"' << text << '"';
     }
+}
+
+// A name from a header may hold anything: it must not reach into another folder, hide the file or
+// leave it nameless.
+TEST(GrabName, VideoNameElseFileNameMadeSafe) {
+    const struct {
+        const char* video;
+        const char* stem;
+        int frame;
+        const char* name;
+    } cases[] = {
+        {"DEMO    ", "demo", 3, "DEMO-00003"},
+        {"   ", "my clip", 12, "my clip-00012"},
+        {"../a\\b:", "x", 1, "_._a_b_-00001"},
+        {"\x01\x7f*?", "", 0, "____-00000"},
+        {"", ".hidden", 7, "_hidden-00007"},
+        {"", "", 65535, "frame-65535"},
+        {"\xd0\x92\xd0\x98", "", 9, "\xd0\x92\xd0\x98-00009"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(GrabBaseName(c.video, c.stem, c.frame), c.name) << c.video << " / " << c.stem;
+    }
+    EXPECT_EQ(GrabFileName("DEMO-00003", 1), "DEMO-00003.png");
+    EXPECT_EQ(GrabFileName("DEMO-00003", 3), "DEMO-00003-3.png");
 }
 
 }  // namespace

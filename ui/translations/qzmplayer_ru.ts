@@ -227,42 +227,76 @@
         <source>Close</source>
         <translation>Закрыть</translation>
     </message>
+    <message>
+        <source>the picture could not be written</source>
+        <translation>не удалось записать картинку</translation>
+    </message>
+    <message>
+        <source>Cannot save &quot;%1&quot;: %2.</source>
+        <translation>Не удалось сохранить «%1»: %2.</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>Сохранено: %1</translation>
+    </message>
 </context>
 <context>
     <name>qzmplayer</name>
-    <message>
-        <source>Plays QZM videos: .qzm streams, and .trd and .scl disk images holding them.
-
-Keys:
-  Space     play or pause
-  Ctrl+O    open a file
-  F1        about the player
-  Escape    close the window
-
-Settings: $XDG_CONFIG_HOME/QZMPlayer.ini (by default ~/.config/QZMPlayer.ini).
-&quot;man qzmplayer&quot; shows the manual.</source>
-        <translation>Воспроизводит видео QZM: потоки .qzm и образы дисков .trd и .scl с ними.
-
-Клавиши:
-  Пробел    воспроизведение или пауза
-  Ctrl+O    открыть файл
-  F1        о программе
-  Escape    закрыть окно
-
-Настройки: $XDG_CONFIG_HOME/QZMPlayer.ini (обычно ~/.config/QZMPlayer.ini).
-Руководство (на английском): &quot;man qzmplayer&quot;.</translation>
-    </message>
-    <message>
-        <source>The video to play at start-up.</source>
-        <translation>Видео для воспроизведения при запуске.</translation>
-    </message>
     <message>
         <source>FILE</source>
         <translation>ФАЙЛ</translation>
     </message>
     <message>
-        <source>[FILE]</source>
-        <translation>[ФАЙЛ]</translation>
+        <source>Plays QZM videos: .qzm streams, and .trd and .scl disk images holding them.
+Several FILEs, or a disk image&apos;s videos after the one chosen, play one after
+another as a play list.
+
+Keys:
+  Space        play or pause
+  Left/Right   seek 5 seconds back or on (also the mouse wheel)
+  Down/Up      seek 1 minute back or on
+  ,/.          one frame back or on, pausing
+  Home/End     the first or the last frame
+  PgUp/PgDn    the previous or the next video of the play list
+  F11/F        full screen and back (also a double click on the picture)
+  S            save the frame as a PNG picture at 256 x 192
+  Shift+S      save the frame as a PNG picture at its size on the screen
+  Ctrl+O       open a file
+  F1           about the player
+  Escape       leave full screen, or close the window
+
+Frames are saved as NAME-NNNNN.png in the pictures folder (~/Pictures).
+Settings: $XDG_CONFIG_HOME/QZMPlayer.ini (by default ~/.config/QZMPlayer.ini).
+&quot;man qzmplayer&quot; shows the manual.</source>
+        <translation>Воспроизводит видео QZM: потоки .qzm и образы дисков .trd и .scl с ними.
+Несколько ФАЙЛОВ или видео образа диска после выбранного идут одно за другим
+как список воспроизведения.
+
+Клавиши:
+  Пробел       воспроизведение или пауза
+  Влево/Вправо перемотка на 5 секунд назад или вперёд (также колесо мыши)
+  Вниз/Вверх   перемотка на 1 минуту назад или вперёд
+  ,/.          кадр назад или вперёд, с паузой
+  Home/End     первый или последний кадр
+  PgUp/PgDn    предыдущее или следующее видео списка
+  F11/F        полный экран и обратно (также двойной щелчок по картинке)
+  S            сохранить кадр в PNG размером 256 x 192
+  Shift+S      сохранить кадр в PNG в размере на экране
+  Ctrl+O       открыть файл
+  F1           о программе
+  Escape       выйти из полного экрана или закрыть окно
+
+Кадры сохраняются как ИМЯ-NNNNN.png в папке изображений (~/Pictures).
+Настройки: $XDG_CONFIG_HOME/QZMPlayer.ini (обычно ~/.config/QZMPlayer.ini).
+Руководство (на английском): &quot;man qzmplayer&quot;.</translation>
+    </message>
+    <message>
+        <source>The videos to play at start-up, one after another.</source>
+        <translation>Видео для воспроизведения при запуске, одно за другим.</translation>
+    </message>
+    <message>
+        <source>[FILE...]</source>
+        <translation>[ФАЙЛ...]</translation>
     </message>
 </context>
 </TS>
