@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <limits>
 #include <numeric>
 
@@ -296,13 +297,15 @@ QZM_VECTOR_CLONES std::uint64_t BayerBits(const Positions& p, std::size_t shift)
     for (std::size_t i = 0; i < 64; ++i) {
         takeB[i] = 128 * p.along[i] > kThresholds[shift][i] * p.length ? 1 : 0;
     }
-    // Each line's eight flags into a byte, the first pixel in the highest bit.
+    // Each line's eight flags into a byte, the first pixel in the highest bit: one multiplication
+    // gathers the low bit of each of the eight bytes into the top byte, in the order they lie in.
+    constexpr std::uint64_t kGather =
+        std::endian::native == std::endian::little ? 0x8040201008040201 : 0x0102040810204080;
     std::uint64_t bits = 0;
     for (std::size_t line = 0; line < 8; ++line) {
         std::uint64_t flags = 0;
-        std::copy_n(takeB.begin() + static_cast<std::ptrdiff_t>(line * 8), 8,
-                    reinterpret_cast<std::uint8_t*>(&flags));
-        bits |= ((flags * 0x8040201008040201) >> 56) << (line * 8);
+        std::memcpy(&flags, takeB.data() + line * 8, 8);
+        bits |= ((flags * kGather) >> 56) << (line * 8);
     }
     return bits;
 }
@@ -380,8 +383,9 @@ Ranking Rank(const Scores& scores, std::uint8_t previous, std::size_t count) {
     return ranked;
 }
 
-// The trials below are in units of the weighted squared error; the first-ranked pair is kept
-// unless another is clearly better (by more than the float arithmetic could make up).
+// The trials below are in units of the weighted squared error; the first-ranked pair (and the
+// matrix unshifted) is kept unless another is clearly better, by more than float rounding could
+// make up: a near tie keeps what the cell showed before.
 constexpr double kTrialTolerance = 64;
 
 // Diffusion: of the candidates, the pair nearest along its segment itself (ends included), with

@@ -13,29 +13,22 @@ using Field = SeenCellError::Field;
 // {2, 4, 5, 4, 2} / 17: within 0.005 of a Gaussian of sigma 1.5 cut at two pixels.
 constexpr std::array<float, 5> kKernel = {2.0f / 17, 4.0f / 17, 5.0f / 17, 4.0f / 17, 2.0f / 17};
 
-// A line of eight values blurred along the line into the span (value x lands around x + 2).
-template <typename Value>
-Line BlurLine(const Value& value) {
-    std::array<float, 16> out{};
-    for (std::size_t x = 0; x < 8; ++x) {
-        for (std::size_t j = 0; j < kKernel.size(); ++j) {
-            out[x + j] += kKernel[j] * value(x);
-        }
-    }
-    Line line;
-    for (std::size_t i = 0; i < 8; ++i) {
-        line.left[i] = out[i];
-        line.right[i] = out[i + 8];
-    }
-    return line;
-}
-
-// Every line of eight pixels, one bit each (the first pixel in the highest bit), blurred.
+// Every line of eight pixels, one bit each (the first pixel in the highest bit), blurred along the
+// line into the span: pixel x lands around lane x + 2.
 const std::array<Line, 256>& BlurredBits() {
     static const std::array<Line, 256> table = [] {
-        std::array<Line, 256> t;
+        std::array<Line, 256> t{};
         for (std::size_t byte = 0; byte < 256; ++byte) {
-            t[byte] = BlurLine([byte](std::size_t x) { return static_cast<float>((byte >> (7 - x)) & 1); });
+            std::array<float, 16> lanes{};
+            for (std::size_t x = 0; x < 8; ++x) {
+                for (std::size_t j = 0; j < kKernel.size(); ++j) {
+                    lanes[x + j] += kKernel[j] * static_cast<float>((byte >> (7 - x)) & 1);
+                }
+            }
+            for (std::size_t i = 0; i < 8; ++i) {
+                t[byte].left[i] = lanes[i];
+                t[byte].right[i] = lanes[i + 8];
+            }
         }
         return t;
     }();
@@ -164,7 +157,7 @@ void SeenCellError::SetPair(int a, int b) {
         const int level = ChannelValue(a, static_cast<int>(c));
         const int d = ChannelValue(b, static_cast<int>(c)) - level;
         const int weight = kChannelWeight[c];
-        m_base += weight * (double{1.0} * level * level * kCellSquares - 2.0 * level * m_pictureOnCell[c] +
+        m_base += weight * (1.0 * level * level * kCellSquares - 2.0 * level * m_pictureOnCell[c] +
                             m_pictureSquares[c]);
         m_square += static_cast<float>(weight * d * d);
         step[c] = static_cast<float>(2 * weight * d);
