@@ -35,7 +35,7 @@ constexpr std::array<std::array<std::uint8_t, 8>, 8> kBayer{{
 // but placed to follow the picture's edges and texture where the cell has some.
 constexpr std::array<std::array<int, 2>, 8> kBayerShifts{
     {{0, 0}, {4, 4}, {0, 4}, {4, 0}, {2, 2}, {6, 6}, {2, 6}, {6, 2}}};
-constexpr std::size_t kOrderedCandidates = 4;
+constexpr std::size_t kOrderedCandidates = 3;
 // Diffusion shows every mix along the pair's segment; of its two best pairs by the line through
 // their colours, the one nearer along the segment itself (ends included) is taken.
 constexpr std::size_t kDiffusionCandidates = 2;
@@ -363,8 +363,12 @@ Ranking Rank(const Scores& scores, std::uint8_t previous, std::size_t count) {
     const auto shown = [&](std::size_t n) {
         return (kPairs[n].a == ink && kPairs[n].b == paper) || (kPairs[n].b == ink && kPairs[n].a == paper);
     };
+    std::array<double, 28> of;
+    for (std::size_t n = 0; n < of.size(); ++n) {
+        of[n] = scores.Of(n);
+    }
     const auto before = [&](std::size_t x, std::size_t y) {
-        return scores.Of(x) < scores.Of(y) || (scores.Of(x) == scores.Of(y) && shown(x) && !shown(y));
+        return of[x] < of[y] || (of[x] == of[y] && shown(x) && !shown(y));
     };
     Ranking ranked{};
     std::size_t filled = 0;
@@ -395,6 +399,11 @@ std::size_t NearestOnSegment(const CellPixels& pixels, const Scores& scores, con
     double bestScore = 0;
     for (std::size_t k = 0; k < kDiffusionCandidates; ++k) {
         const std::size_t n = ranked[k];
+        // The segment is never nearer than the line through it: a candidate whose score on the
+        // line already loses needs no trial.
+        if (k > 0 && scores.Of(n) / kClosedFormScale >= bestScore - kTrialTolerance) {
+            continue;
+        }
         const double score = SegmentError(pixels, kPairs[n]) + scores.penalties[n] / kClosedFormScale;
         if (k == 0 || score < bestScore - kTrialTolerance) {
             best = n, bestScore = score;
@@ -430,8 +439,15 @@ Pattern BestPattern(const CellPixels& pixels, const Scores& scores, const Rankin
     if (best.pair != ranked[kOrderedCandidates - 1]) {
         seen.SetPair(kPairs[best.pair].a, kPairs[best.pair].b);
     }
+    // A shift often gives a pattern already tried (a flat colour's is the same wherever it starts).
+    std::array<std::uint64_t, kBayerShifts.size()> tried{best.bits};
     for (std::size_t shift = 1; shift < kBayerShifts.size(); ++shift) {
         const std::uint64_t bits = BayerBits(bestPositions, shift);
+        tried[shift] = bits;
+        if (std::find(tried.begin(), tried.begin() + static_cast<std::ptrdiff_t>(shift), bits) !=
+            tried.begin() + static_cast<std::ptrdiff_t>(shift)) {
+            continue;
+        }
         const double score = seen(bits) + scores.Of(best.pair) / kClosedFormScale;
         if (score < bestScore - kTrialTolerance) {
             best.bits = bits, bestScore = score;
@@ -593,13 +609,18 @@ void PictureQuantizer::DiffuseRow(std::span<const std::uint8_t> rgb, const Area&
                 bits |= std::uint64_t{takeB} << ((y & 7) * 8 + 7 - (x & 7));
                 const int along = inside ? ((sum - (takeB ? sumB : sumA)) * reciprocal) >> 16 : 0;
                 const ErrorLanes within = direction * along;
-                const ErrorLanes whole = inside ? value - (takeB ? b : a) : zero;
-                const bool lastInCell = k == 7;
-                const bool firstInCell = k == 0;
-                here[step] += (lastInCell ? whole : within) * 7;
-                below[-step] += (lastLine || firstInCell ? whole : within) * 3;
-                *below += (lastLine ? whole : within) * 5;
-                below[step] += lastLine || lastInCell ? whole : within;
+                if (k == 0 || k == 7 || lastLine) {
+                    const ErrorLanes whole = inside ? value - (takeB ? b : a) : zero;
+                    here[step] += (k == 7 ? whole : within) * 7;
+                    below[-step] += (lastLine || k == 0 ? whole : within) * 3;
+                    *below += (lastLine ? whole : within) * 5;
+                    below[step] += lastLine || k == 7 ? whole : within;
+                } else {
+                    here[step] += within * 7;
+                    below[-step] += within * 3;
+                    *below += within * 5;
+                    below[step] += within;
+                }
             }
             m_bits[cell] |= bits;
         }

@@ -19,7 +19,7 @@ const std::array<Line, 256>& BlurredBits() {
     static const std::array<Line, 256> table = [] {
         std::array<Line, 256> t{};
         for (std::size_t byte = 0; byte < 256; ++byte) {
-            std::array<float, 16> lanes{};
+            std::array<float, kSpan> lanes{};
             for (std::size_t x = 0; x < 8; ++x) {
                 for (std::size_t j = 0; j < kKernel.size(); ++j) {
                     lanes[x + j] += kKernel[j] * static_cast<float>((byte >> (7 - x)) & 1);
@@ -27,6 +27,8 @@ const std::array<Line, 256>& BlurredBits() {
             }
             for (std::size_t i = 0; i < 8; ++i) {
                 t[byte].left[i] = lanes[i];
+            }
+            for (std::size_t i = 0; i < 4; ++i) {
                 t[byte].right[i] = lanes[i + 8];
             }
         }
@@ -76,20 +78,27 @@ const Field& BlurredCell() {
     return cell;
 }
 
-double Sum(const Lanes& lanes) {
+using Quad = SeenCellError::Quad;
+
+double Sum(const Lanes& left, const Quad& right) {
     double sum = 0;
     for (std::size_t i = 0; i < 8; ++i) {
-        sum += lanes[i];
+        sum += left[i];
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        sum += right[i];
     }
     return sum;
 }
 
 inline double Dot(const Field& a, const Field& b) {
-    Lanes sum{};
+    Lanes left{};
+    Quad right{};
     for (std::size_t y = 0; y < kSpan; ++y) {
-        sum += a[y].left * b[y].left + a[y].right * b[y].right;
+        left += a[y].left * b[y].left;
+        right += a[y].right * b[y].right;
     }
-    return Sum(sum);
+    return Sum(left, right);
 }
 
 // The sum over the field of B * (linear + square * B), B the blurred pattern.
@@ -98,12 +107,14 @@ QZM_VECTOR_CLONES double PatternTerms(std::uint64_t bits, const Field& linear, f
     for (std::size_t y = 0; y < 8; ++y) {
         lines[y + 4] = &BlurredBits()[(bits >> (8 * y)) & 0xFF];
     }
-    Lanes sum{};
+    Lanes left{};
+    Quad right{};
     for (std::size_t y = 0; y < kSpan; ++y) {
         const Line b = BlurredAcross(lines, y);
-        sum += b.left * (linear[y].left + square * b.left) + b.right * (linear[y].right + square * b.right);
+        left += b.left * (linear[y].left + square * b.left);
+        right += b.right * (linear[y].right + square * b.right);
     }
-    return Sum(sum);
+    return Sum(left, right);
 }
 
 // The cell's pixels blurred, per channel: each pixel spreads as a lone bit does, scaled by its

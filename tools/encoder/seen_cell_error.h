@@ -15,11 +15,12 @@ class SeenCellError {
 public:
     static constexpr int kSpan = 12;  // the cell and two pixels either side
 
-    // A line of the span in two vectors of eight (the last four lanes unused), and the span.
+    // A line of the span in a vector of eight and one of four, and the span.
     using Lanes = float __attribute__((vector_size(32)));
+    using Quad = float __attribute__((vector_size(16)));
     struct Line {
         Lanes left{};
-        Lanes right{};
+        Quad right{};
     };
     using Field = std::array<Line, kSpan>;
 
