@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "spectrum_colour.h"
 #include "video_encoder.h"
 
 namespace qzm::encoder {
@@ -41,9 +42,13 @@ private:
         std::uint8_t a = 0;
         std::uint8_t b = 0;
     };
-    Pair ChoosePair(std::span<const std::uint8_t> rgb, int row, int column, std::uint8_t previous) const;
-    std::uint64_t AssignCell(std::span<const std::uint8_t> rgb, int row, int column, Pair pair) const;
-    void Diffuse(std::span<const std::uint8_t> rgb, const Area& picture);
+    struct Choice {
+        Pair pair;
+        std::uint64_t bits = 0;  // which pixels take b (diffusion decides them later)
+    };
+    CellPixels Gather(std::span<const std::uint8_t> rgb, int row, int column, const Area& picture) const;
+    Choice Choose(const CellPixels& pixels, std::uint8_t previous) const;
+    void DiffuseRow(std::span<const std::uint8_t> rgb, const Area& picture, int row);
     void PutCell(std::span<const std::uint8_t> rgb, int row, int column, Pair pair, std::uint64_t bits,
                  const Screen& previous, Screen& out);
 
@@ -52,7 +57,7 @@ private:
     std::array<Pair, kCellCount> m_pairs{};
     std::array<std::uint64_t, kCellCount>
         m_bits{};  // per cell, line k in bits 8k-8k+7 as on the screen: pixel has colour b
-    // Diffusion: two rows of error, one red, green, blue, unused quadruple per pixel, with margins.
+    // Diffusion: two lines of error, one red, green, blue, unused quadruple per pixel, with margins.
     using ErrorLanes = int __attribute__((vector_size(16)));
     std::vector<ErrorLanes> m_error;
     // Per cell, the colour sums of its four quarters in the picture it was last drawn from.
