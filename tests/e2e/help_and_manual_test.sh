@@ -5,18 +5,12 @@
 # Russian is translated and within 79 characters a line. Then qzmtool's bash
 # completion, run as bash runs it, on a folder of sample files.
 #   help_and_manual_test.sh QZMTOOL QZMPLAYER SOURCE_DIR
-set -euo pipefail
+# shellcheck source=tests/e2e/prelude.sh
+source "$(dirname "$0")/prelude.sh"
 qzmtool=$(realpath "$1")
 qzmplayer=$(realpath "$2")
 source_dir=$(realpath "$3")
 pages=$source_dir/packaging/man
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAIL $*"
-    failures=$((failures + 1))
-}
 # Compares two texts, naming what differs.
 same() {
     [[ "$2" == "$3" ]] || fail "$1"$'\n'"$(diff <(echo "$2") <(echo "$3") || true)"
@@ -131,5 +125,4 @@ done
 registered=$(bash -c 'source "$1" && complete -p qzmtool' bash "$source_dir/packaging/bash-completion/qzmtool")
 same "the completion is registered" "complete -F _qzmtool qzmtool" "$registered"
 
-[[ $failures -eq 0 ]] || exit 1
-echo "help, manual pages and completion agree"
+finish "help, manual pages and completion agree"

@@ -4,17 +4,11 @@
 # unpacked tree, their manual pages open, qzmtool's completion loads, and the desktop entry, the icons at
 # every freedesktop size and the MIME types are in place and valid.
 #   install_test.sh BUILD_DIR SOURCE_DIR CPACK
-set -euo pipefail
 build=$1
 source_dir=$2
 cpack=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAIL $*"
-    failures=$((failures + 1))
-}
+# shellcheck source=tests/e2e/prelude.sh
+source "$(dirname "$0")/prelude.sh"
 
 "$cpack" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; exit 1; }
@@ -102,5 +96,4 @@ else
     done
 fi
 
-[[ $failures -eq 0 ]] || exit 1
-echo "package $(basename "$deb") checked"
+finish "package $(basename "$deb") checked"

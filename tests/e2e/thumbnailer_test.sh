@@ -5,19 +5,13 @@
 # runs it. Every picture must be a PNG that fits the size at 4:3 and is not blank; a file that holds
 # no video must fail and leave no picture.
 #   thumbnailer_test.sh BUILD_DIR SOURCE_DIR CMAKE IDENTIFY
-set -euo pipefail
 export LC_ALL=C.UTF-8 LANGUAGE=  # the messages in English
 build=$1
 source_dir=$2
 cmake=$3
 identify=$4
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() {
-    echo "FAIL $*"
-    failures=$((failures + 1))
-}
+# shellcheck source=tests/e2e/prelude.sh
+source "$(dirname "$0")/prelude.sh"
 
 prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
@@ -75,5 +69,4 @@ else
     echo "SKIP the Russian message: the system has no ru_RU.UTF-8 locale"
 fi
 
-[[ $failures -eq 0 ]] || exit 1
-echo "thumbnails made through $(basename "$entry")"
+finish "thumbnails made through $(basename "$entry")"
