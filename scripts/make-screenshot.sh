@@ -23,7 +23,6 @@ fi
 # shellcheck source=tests/e2e/x11_session.sh
 source tests/e2e/x11_session.sh
 start_display 1024x768
-mkdir -p "$work/config"
 printf '[Render]\nFilter=3\n' >"$work/config/QZMPlayer.ini"
 start_player samples/demo.qzm
 # The size at which the picture area holds the picture at twice the Spectrum's 256 x 192.

@@ -48,17 +48,11 @@ while ((${#list[@]} < (seconds + 8) * 50)); do
 done
 "$build/tools/qzmtool" encode "${list[@]}" -o "$work/fast.qzm" --delay 1 --dither ordered >/dev/null
 
-start_display ${width}x${height}
-if [[ -n $fullscreen ]]; then
-    openbox --sm-disable >"$work/openbox.log" 2>&1 &
-    helper_pids+=($!)
-    wait_until 20 wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start"; exit 1; }
-fi
-mkdir -p "$work/config"
+start_display "${width}x${height}" ${fullscreen:+openbox}
 printf '[Render]\nFilter=3\n' >"$work/config/QZMPlayer.ini"
 start_player "$work/fast.qzm"
 if [[ -z $fullscreen ]]; then
-    resize_window "$window" $width $height
+    resize_window "$window" "$width" "$height"
 fi
 sleep 1
 # The window's height on the screen, where the counter is read.

@@ -12,20 +12,7 @@ player=$1
 # shellcheck source=tests/e2e/x11_session.sh
 source "$(dirname "$0")/x11_session.sh"
 
-start_display 1600x1200
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-helper_pids+=($!)
-wait_until 20 wmctrl -m >/dev/null 2>&1 || { echo "openbox did not start"; exit 1; }
-
-geometry() { xdotool getwindowgeometry --shell "$window" | awk -F= '{ printf "%s ", $2 }' | cut -d' ' -f2-5; }
-at() { [[ "$(geometry)" == "$1" ]]; }
-expect_at() { wait_until 5 at "$2" || fail "$1: the window is at $(geometry), expected $2"; }
-state() { xprop -id "$window" _NET_WM_STATE WM_STATE; }
-has_state() { state | grep -q "$1"; }
-lacks_state() { ! has_state "$1"; }
-boxes() { xdotool search --onlyvisible --name '^QZM Player$' 2>/dev/null || true; }
-some_box() { [[ -n "$(boxes)" ]]; }
-no_box() { [[ -z "$(boxes)" ]]; }
+start_display 1600x1200 openbox
 # drag X Y DX DY: a press, a move in ten steps and a release, as a hand drags.
 drag() {
     xdotool mousemove "$1" "$2" mousedown 1
@@ -33,16 +20,6 @@ drag() {
         xdotool mousemove $(($1 + $3 * i / 10)) $(($2 + $4 * i / 10)) sleep 0.05
     done
     xdotool mouseup 1
-}
-# A box appears, owned by the main window, and goes on Return.
-expect_box() {
-    wait_until 20 some_box || { fail "no message box $1"; return; }
-    local box owner
-    box=$(boxes | head -n 1)
-    owner=$(xprop -id "$box" WM_TRANSIENT_FOR | grep -o '0x[0-9a-f]*' || true)
-    [[ -n "$owner" && $((owner)) -eq $window ]] || fail "the box $1 is not the main window's"
-    xdotool windowactivate --sync "$box" key --clearmodifiers Return
-    wait_until 5 no_box || fail "the message box $1 did not close on Return"
 }
 
 missing=$work/missing.qzm
@@ -84,21 +61,18 @@ xdotool click 1
 wait_until 5 lacks_state _NET_WM_STATE_ABOVE || fail "on top again: _NET_WM_STATE_ABOVE still set"
 xdotool mousemove $((x + 218)) $((y + 8)) click 1
 wait_until 5 has_state 'window state: Iconic' || fail "minimize: the window is not iconic"
-kill "$player_pid"
-wait "$player_pid" 2>/dev/null || true
+stop_player
 
 { printf 'XX'; head -c 4000 /dev/urandom; } >"$work/junk.qzm"
 start_player "$work/junk.qzm"
 expect_box "for the junk"
 read -r x y w h < <(geometry)
 xdotool mousemove $((x + w - 30)) $((y + h - 50)) mousedown 1
-wait_until 2 some_box && fail "a press held on the slider raised another box"
+wait_until 2 shown "QZM Player" && fail "a press held on the slider raised another box"
 xdotool mouseup 1
 player_alive && xdotool search --onlyvisible --name '^QZM Player 0\.31$' | grep -q -x "$window" ||
     fail "the program or its window is gone"
 # The close button ends the program, without an error.
 xdotool mousemove $((x + w - 14)) $((y + 8)) click 1
-ended() { ! player_alive; }
-wait_until 5 ended && wait "$player_pid" || fail "the close button did not end the program cleanly"
-player_pid=""
+expect_exit "the close button did not end the program cleanly"
 finish
