@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real player in Russian (LANG=ru_RU.UTF-8; the toolkit needs no system locale for it) under openbox
-# on a private X display: a missing file is named in Russian on stderr, the file dialog speaks Russian
+# on a private X display: the toolkit's options are taken, and a missing file after them is named in a
+# message box owned by the main window and in Russian on stderr; the file dialog speaks Russian
 # (where the system has Qt's own translations), a disk image brings up "Выбор файла", and the about,
 # information and options dialogs open under their Russian titles. A screenshot of the window with the
 # information and options dialogs open is saved for a reader's eyes (that every text fits its control
@@ -19,7 +20,7 @@ expect_dialog() { wait_until 10 shown "$1" || fail "no window titled \"$1\""; }
 
 player_locale=ru_RU.UTF-8
 missing=$work/нет.qzm
-start_player "$missing"
+start_player -style fusion -display "$DISPLAY" "$missing"
 expect_box "for the missing file"
 grep -q -F "qzmplayer: Не удаётся открыть «$missing»: такого файла нет." "$work/player.log" ||
     fail "stderr does not name the missing file in Russian: $(cat "$work/player.log")"
