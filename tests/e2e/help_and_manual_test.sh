@@ -50,15 +50,8 @@ for command in $commands; do
         "$("$qzmtool" "$command" --help | usage)"
 done
 
-for command in "" $commands; do
-    wide=$("$qzmtool" help ${command:+"$command"} | awk 'length > 79')
-    [[ -z "$wide" ]] || fail "qzmtool help $command has lines wider than 79 columns: $wide"
-done
-
 # qzmplayer: the options and arguments, by name, and the keys of its help are the page's.
 player_help=$(QT_QPA_PLATFORM=offscreen "$qzmplayer" --help)
-wide=$(awk 'length > 79' <<<"$player_help")
-[[ -z "$wide" ]] || fail "qzmplayer --help has lines wider than 79 columns: $wide"
 from_help=$(awk '/^(Options|Arguments):$/ { on = 1; next } /^$/ { on = 0 } on' <<<"$player_help" |
     sed -E 's/^  (.*[^ ])  .*/\1/; s/^  //' | sort)
 from_page=$(section "$pages/qzmplayer.1" OPTIONS | grep -E '^ {7}[^ ]' | sed -E 's/^ +//; s/ {2,}.*//' | sort)
@@ -68,24 +61,23 @@ keys_page=$(section "$pages/qzmplayer.1" KEYS | awk '/^       [^ ]/ { print $1 }
 [[ -n "$keys_help" ]] || fail "qzmplayer --help lists no keys"
 same "qzmplayer --help and qzmplayer.1 list other keys" "$keys_page" "$keys_help"
 
-# In Russian: every help is translated and no line is wider than 79 characters. qzmplayer reads the
-# language from LANG itself; qzmtool's gettext needs the system's ru_RU.UTF-8 locale.
-too_wide() { grep -E '^.{80}' || true; } # characters, not bytes: this runs in C.UTF-8
-russian=$(LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$qzmplayer" --help)
-[[ "$russian" != "$player_help" ]] || fail "qzmplayer --help is not in Russian"
-wide=$(too_wide <<<"$russian")
-[[ -z "$wide" ]] || fail "qzmplayer --help in Russian has lines wider than 79 characters: $wide"
-if locale -a | grep -q -i -x 'ru_RU.utf-\?8'; then
-    for command in "" $commands; do
-        english=$("$qzmtool" help ${command:+"$command"})
-        russian=$(LC_ALL=ru_RU.UTF-8 "$qzmtool" help ${command:+"$command"})
-        [[ "$russian" != "$english" ]] || fail "qzmtool help $command is not in Russian"
-        wide=$(too_wide <<<"$russian")
-        [[ -z "$wide" ]] || fail "qzmtool help $command in Russian has lines wider than 79 characters: $wide"
-    done
-else
-    echo "SKIP qzmtool's Russian help: the system has no ru_RU.UTF-8 locale"
-fi
+# Every help is translated into Russian, and no line of it is wider than 79 characters in either
+# language (characters, not bytes: this runs in C.UTF-8). qzmplayer reads the language from LANG itself;
+# qzmtool's gettext needs the system's ru_RU.UTF-8 locale, without which only its English is measured.
+# translated WHAT ENGLISH [RUSSIAN]
+translated() {
+    [[ -z "${3:-}" || "$3" != "$2" ]] || fail "$1 is not in Russian"
+    local wide
+    wide=$(printf '%s\n%s\n' "$2" "${3:-}" | grep -E '^.{80}' || true)
+    [[ -z "$wide" ]] || fail "$1 has lines wider than 79 characters: $wide"
+}
+translated "qzmplayer --help" "$player_help" "$(LC_ALL=ru_RU.UTF-8 QT_QPA_PLATFORM=offscreen "$qzmplayer" --help)"
+russian=ru_RU.UTF-8
+locale -a | grep -q -i -x 'ru_RU.utf-\?8' || { russian=""; echo "SKIP qzmtool's Russian help: no ru_RU.UTF-8 locale"; }
+for command in "" $commands; do
+    translated "qzmtool help $command" "$("$qzmtool" help ${command:+"$command"})" \
+        "$([[ -z $russian ]] || LC_ALL=$russian "$qzmtool" help ${command:+"$command"})"
+done
 
 # Completion, as bash runs it for `qzmtool WORD... CURRENT<TAB>`, in a folder of sample files.
 mkdir -p "$work/files/folder" && cd "$work/files"
