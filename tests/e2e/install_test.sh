@@ -20,12 +20,10 @@ if command -v lintian >/dev/null; then
 else
     echo "lintian is not installed: the package is not checked with it"
 fi
-depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libpng16-16; do
-    grep -q "\b$lib\b" <<<"$depends" || fail "Depends lacks $lib: $depends"
-done
-for recommended in qt6-wayland qt6-translations-l10n; do
-    [[ "$(dpkg-deb -f "$deb" Recommends)" == *$recommended* ]] || fail "Recommends lacks $recommended"
+for field_package in Depends:libqt6widgets6 Depends:libqt6gui6 Depends:libqt6core6 Depends:libpng16-16 \
+    Recommends:qt6-wayland Recommends:qt6-translations-l10n; do
+    names=$(dpkg-deb -f "$deb" "${field_package%%:*}")
+    grep -q "\b${field_package#*:}\b" <<<"$names" || fail "${field_package%%:*} lacks ${field_package#*:}: $names"
 done
 
 root=$work/root
@@ -65,15 +63,14 @@ for line in "Exec=qzmplayer %f" "Icon=qzmplayer" "MimeType=video/x-qzm;applicati
     grep -q -x -F "$line" "$desktop" || fail "the desktop entry lacks $line"
 done
 
-# Each icon is a PNG of the size its folder names (width and height are bytes 16..23 of the file).
+# Each icon is a PNG of the size its folder names: "PNG" (80 78 71) in bytes 1..3, then width and height
+# in bytes 16..23.
 for size in 16 32 48 64 128 256; do
     icon=$usr/share/icons/hicolor/${size}x${size}/apps/qzmplayer.png
-    [[ -f "$icon" ]] || { fail "no icon $icon"; continue; }
-    read -r -a header <<<"$(od -An -v -tu1 -N24 "$icon" | tr '\n' ' ')"
-    dims="$((header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19]))"
-    dims+="x$((header[20] << 24 | header[21] << 16 | header[22] << 8 | header[23]))"
-    [[ "${header[1]}${header[2]}${header[3]}" == "807871" && "$dims" == "${size}x${size}" ]] ||
-        fail "icon $icon is not a ${size}x${size} PNG ($dims)"
+    got=$(od -An -v -tu1 -N24 "$icon" | awk '{ for (i = 1; i <= NF; i++) b[n++] = $i } END {
+        printf "%d %d %d %dx%d", b[1], b[2], b[3], b[16] * 2^24 + b[17] * 2^16 + b[18] * 256 + b[19],
+            b[20] * 2^24 + b[21] * 2^16 + b[22] * 256 + b[23] }') || true
+    [[ "$got" == "80 78 71 ${size}x${size}" ]] || fail "icon $icon is not a ${size}x${size} PNG: $got"
 done
 
 # The MIME description: the system's tool compiles it with the standard database, and every extension in
