@@ -4,10 +4,10 @@
 # qzmtool's .po files, merged with the texts xgettext finds, none untranslated or fuzzy. A text added
 # to the sources without its translations fails here, named.
 #   translations_test.sh SOURCE_DIR LUPDATE|- XGETTEXT MSGMERGE MSGFMT XGETTEXT_OPTION...
-source_dir=$1 lupdate=$2 xgettext=$3 msgmerge=$4 msgfmt=$5
-shift 5
 # shellcheck source=tests/e2e/prelude.sh
 source "$(dirname "$0")/e2e/prelude.sh"
+source_dir=$1 lupdate=$2 xgettext=$3 msgmerge=$4 msgfmt=$5
+shift 5
 
 if [[ "$lupdate" != - ]]; then
     for ts in "$source_dir"/ui/translations/*.ts; do

@@ -4,11 +4,11 @@
 # unpacked tree, their manual pages open, qzmtool's completion loads, and the desktop entry, the icons at
 # every freedesktop size and the MIME types are in place and valid.
 #   install_test.sh BUILD_DIR SOURCE_DIR CPACK
+# shellcheck source=tests/e2e/prelude.sh
+source "$(dirname "$0")/prelude.sh"
 build=$1
 source_dir=$2
 cpack=$3
-# shellcheck source=tests/e2e/prelude.sh
-source "$(dirname "$0")/prelude.sh"
 
 "$cpack" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; exit 1; }

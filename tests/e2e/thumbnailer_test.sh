@@ -5,13 +5,13 @@
 # runs it. Every picture must be a PNG that fits the size at 4:3 and is not blank; a file that holds
 # no video must fail and leave no picture.
 #   thumbnailer_test.sh BUILD_DIR SOURCE_DIR CMAKE IDENTIFY
+# shellcheck source=tests/e2e/prelude.sh
+source "$(dirname "$0")/prelude.sh"
 export LC_ALL=C.UTF-8 LANGUAGE=  # the messages in English
 build=$1
 source_dir=$2
 cmake=$3
 identify=$4
-# shellcheck source=tests/e2e/prelude.sh
-source "$(dirname "$0")/prelude.sh"
 
 prefix=$work/prefix
 "$cmake" --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
