@@ -96,7 +96,7 @@ TEST_F(Commands, KeysSeekStepAndGoFullScreenWhereverTheFocusIs) {
 // frame counts: the list plays on through the failures, each said once, takes the image's videos
 // without asking, moves with Page Up and Page Down, and ends as a single video does: stopped at its
 // start, from where play starts it over. A disk image opened as a drop asks, and only the videos
-// from the chosen one on follow it.
+// from the chosen one on follow it; while it asks, another open is refused and the timer waits.
 TEST_F(Commands, PlayListAdvancesSkipsFailuresAndEndsAsOneVideo) {
     Show();
     qzm::testing::TrdImageBuilder image;
@@ -148,9 +148,17 @@ TEST_F(Commands, PlayListAdvancesSkipsFailuresAndEndsAsOneVideo) {
     EXPECT_EQ(Slider()->value(), 2);
 
     host.answers = {1};
+    bool refused = false;
+    host.onChoose = [&] {
+        refused = !window->OpenPaths(paths);
+        Click(Control::Play);  // its ticks find the player busy
+        Tick();
+    };
     ASSERT_TRUE(Open(disk));
+    EXPECT_TRUE(refused);
     EXPECT_EQ(host.choices.size(), 1u);
     EXPECT_EQ(playing(), 5);
+    EXPECT_EQ(Frame(), 1);
     key(Qt::Key_PageUp);
     EXPECT_EQ(playing(), 5);
     key(Qt::Key_PageDown);

@@ -9,8 +9,6 @@
 #include <QSettings>
 #include <QUrl>
 
-#include "disk_images.h"
-#include "file_loader.h"
 #include "window_fixture.h"
 
 namespace qzm::ui::testing {
@@ -84,7 +82,8 @@ TEST_F(Playback, StopRewindsOnlyWhilePlaying) {
 }
 
 // The slider seeks on what the user does, not when the program moves it, and a held thumb stays under
-// the mouse while playback goes on.
+// the mouse while playback goes on. What the screen shows follows a seek while paused: the picture
+// and the counter.
 TEST_F(Playback, SliderSeeksOnlyOnUserActionsAndTicksLeaveAHeldThumb) {
     Show();
     ASSERT_TRUE(Open(WriteStream("clip.qzm", 50)));
@@ -103,6 +102,17 @@ TEST_F(Playback, SliderSeeksOnlyOnUserActionsAndTicksLeaveAHeldThumb) {
     EXPECT_FALSE(TimerOn());
     Slider()->setValue(5);  // programmatic: no seek
     EXPECT_EQ(Frame(), 50);
+
+    const QRect cell(3, 18, 8, 8);
+    const QRect counter = Child(Control::Time)->geometry();
+    window->repaint();  // nothing left to paint
+    const QImage before = OnScreen();
+    Slider()->setSliderPosition(9);
+    EXPECT_EQ(Frame(), 9);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QImage now = OnScreen();
+        return now.copy(cell) != before.copy(cell) && now.copy(counter) != before.copy(counter);
+    }));
 }
 
 TEST_F(Playback, DropOpensTheFirstLocalFile) {
@@ -151,47 +161,6 @@ TEST_F(Playback, ADecoderErrorIsShownOncePerActionWithTheSliderReleased) {
     QTest::keyClick(Slider(), Qt::Key_Home);  // a new action: back before frame 3
     QTest::keyClick(Slider(), Qt::Key_End);   // and another: across it
     EXPECT_EQ(host.messages, std::vector<std::string>(3, "Wrong command!"));
-}
-
-// What the screen shows follows a seek while paused: the picture and the counter.
-TEST_F(Playback, ASeekWhilePausedRepaintsThePictureAndTheCounter) {
-    Show();
-    ASSERT_TRUE(Open(WriteStream("clip.qzm", 20)));
-    Tick();
-    Click(Control::Play);  // pause at frame 2
-    const QRect cell(3, 18, 8, 8);
-    const QRect counter = Child(Control::Time)->geometry();
-    window->repaint();  // nothing left to paint
-    const QImage before = OnScreen();
-    Slider()->setSliderPosition(9);
-    EXPECT_EQ(Frame(), 9);
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        const QImage now = OnScreen();
-        return now.copy(cell) != before.copy(cell) && now.copy(counter) != before.copy(counter);
-    }));
-}
-
-TEST_F(Playback, OpenWhileChoosingIsRefusedAndPlaybackGoesOn) {
-    Show();
-    const std::string clip = WriteStream("clip.qzm", 10);
-    qzm::testing::TrdImageBuilder image;
-    const std::vector<std::uint8_t> video = ReadWholeFile(clip).value();
-    image.AddFile("one", qzm::testing::kQzmTag, video);
-    image.AddFile("two", qzm::testing::kQzmTag, video);
-    const std::string disk = dir.Write("two.trd", image.Build());
-    ASSERT_TRUE(Open(clip));
-    bool refused = false;
-    host.answers = {1};
-    host.onChoose = [&] {
-        refused = !Open(clip);
-        Click(Control::Play);  // starts the timer; its ticks find the player busy
-        Tick();
-    };
-    ASSERT_TRUE(Open(disk));
-    EXPECT_TRUE(refused);
-    EXPECT_TRUE(TimerOn());
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(host.choices.size(), 1u);
 }
 
 // Options: OK applies the scale method and writes it, Cancel changes nothing. Information: one
