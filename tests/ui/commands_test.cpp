@@ -29,6 +29,8 @@ TEST_F(Commands, KeysSeekStepAndGoFullScreenWhereverTheFocusIs) {
         bool fullScreen;
     } cases[] = {
         {To::Picture, Qt::Key_Right, 6, true, false},
+        {To::Slider, Qt::Key_Return, 6, true, false},  // Enter does nothing, never closes the window
+        {To::Picture, Qt::Key_Enter, 6, true, false},
         {To::Picture, Qt::Key_Up, 66, true, false},
         {To::Button, Qt::Key_Down, 6, true, false},  // not along the buttons
         {To::Picture, Qt::Key_Left, 1, true, false},
@@ -92,8 +94,9 @@ TEST_F(Commands, KeysSeekStepAndGoFullScreenWhereverTheFocusIs) {
 
 // a.qzm, a file of junk, a disk image of three videos, a missing file and b.qzm, told apart by their
 // frame counts: the list plays on through the failures, each said once, takes the image's videos
-// without asking, moves with Page Up and Page Down, and ends as a single video does. A disk image
-// opened as a drop asks, and only the videos from the chosen one on follow it.
+// without asking, moves with Page Up and Page Down, and ends as a single video does: stopped at its
+// start, from where play starts it over. A disk image opened as a drop asks, and only the videos
+// from the chosen one on follow it; while it asks, another open is refused and the timer waits.
 TEST_F(Commands, PlayListAdvancesSkipsFailuresAndEndsAsOneVideo) {
     Show();
     qzm::testing::TrdImageBuilder image;
@@ -139,11 +142,23 @@ TEST_F(Commands, PlayListAdvancesSkipsFailuresAndEndsAsOneVideo) {
     EXPECT_EQ(playing(), 0);
     EXPECT_EQ(Frame(), 1);
     EXPECT_EQ(Slider()->value(), 0);
+    Click(Control::Play);
+    EXPECT_TRUE(TimerOn());
+    Tick();
+    EXPECT_EQ(Slider()->value(), 2);
 
     host.answers = {1};
+    bool refused = false;
+    host.onChoose = [&] {
+        refused = !window->OpenPaths(paths);
+        Click(Control::Play);  // its ticks find the player busy
+        Tick();
+    };
     ASSERT_TRUE(Open(disk));
+    EXPECT_TRUE(refused);
     EXPECT_EQ(host.choices.size(), 1u);
     EXPECT_EQ(playing(), 5);
+    EXPECT_EQ(Frame(), 1);
     key(Qt::Key_PageUp);
     EXPECT_EQ(playing(), 5);
     key(Qt::Key_PageDown);
@@ -155,13 +170,9 @@ TEST_F(Commands, PlayListAdvancesSkipsFailuresAndEndsAsOneVideo) {
 // missing) and says so over the picture; Shift+S writes what the screen shows, beside it and without
 // replacing it. A folder that cannot be made is said in a message.
 TEST_F(Commands, SavedFramesEqualTheExportAndTheScreen) {
-    const std::string settings = "[Render]\nFilter=3\n";
-    dir.Write("config/QZMPlayer.ini",
-              std::span(reinterpret_cast<const std::uint8_t*>(settings.data()), settings.size()));
+    WriteText("config/QZMPlayer.ini", "[Render]\nFilter=3\n");
     const auto picturesIn = [&](const std::string& folder) {
-        const std::string line = "XDG_PICTURES_DIR=\"" + folder + "\"\n";
-        dir.Write("config/user-dirs.dirs",
-                  std::span(reinterpret_cast<const std::uint8_t*>(line.data()), line.size()));
+        WriteText("config/user-dirs.dirs", "XDG_PICTURES_DIR=\"" + folder + "\"\n");
     };
     const std::string pictures = (dir.Path() / "my pictures").string();
     picturesIn(pictures);

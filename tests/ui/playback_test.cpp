@@ -9,8 +9,6 @@
 #include <QSettings>
 #include <QUrl>
 
-#include "disk_images.h"
-#include "file_loader.h"
 #include "window_fixture.h"
 
 namespace qzm::ui::testing {
@@ -18,15 +16,41 @@ namespace {
 
 using Playback = WindowTest;
 
-TEST_F(Playback, OpenSetsTheRangeAndTicksMoveTheSlider) {
+// Ctrl+O or the eject button shows the file dialog; the chosen file opens once the dialog has gone,
+// so that its messages do not stand over it. Bytes that are no stream, named .qzm, say so once, and
+// then neither play (the timer would run at the garbage's delay) nor the slider (each seek would start
+// the stream again) repeat it. The next dialog starts in the folder of the last file opened. The
+// timer runs at the video's delay, delay 0 taken as 1.
+TEST_F(Playback, OpenThroughTheDialogSetsTheRangeAndTheTimer) {
     Show();
-    const std::string clip = WriteStream("CLIP.Qzm", 90);
+    QPointer<QFileDialog> files;
+    const auto choose = [&](const std::string& path) {
+        files = window->findChild<QFileDialog*>();
+        ASSERT_FALSE(files.isNull());
+        EXPECT_EQ(files->nameFilters(), QStringList{"All supported formats (*.qzm *.trd *.scl)"});
+        files->selectFile(QString::fromStdString(path));
+        static_cast<QDialog*>(files.data())->accept();  // as its Open button does
+    };
+    bool dialogShown = true;
+    host.onMessage = [&](std::string_view) { dialogShown = !files.isNull() && files->isVisible(); };
+    const std::vector<std::uint8_t> junk(300, 'Z');  // its "header" counts 0x5A5A frames of delay 0x5A
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
-    auto* files = window->findChild<QFileDialog*>();
-    ASSERT_NE(files, nullptr);
-    EXPECT_EQ(files->nameFilters(), QStringList{"All supported formats (*.qzm *.trd *.scl)"});
-    files->selectFile(QString::fromStdString(clip));
-    static_cast<QDialog*>(files)->accept();  // as its Open button does
+    choose(dir.Write("junk.qzm", junk));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return host.messages.size() == 1; }));
+    EXPECT_FALSE(dialogShown);
+    Click(Control::Play);
+    QTest::mouseClick(Slider(), Qt::LeftButton, {}, {Slider()->width() - 4, 8});
+    QTest::keyClick(Slider(), Qt::Key_End);
+    EXPECT_FALSE(TimerOn());
+    EXPECT_EQ(Slider()->maximum(), 100);  // a fresh slider's
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid stream!"});
+    ASSERT_TRUE(Open(WriteStream("sub/clip0.qzm", 5, 0)));
+    EXPECT_EQ(Timer()->interval(), 20);
+
+    Click(Control::Open);
+    EXPECT_EQ(window->findChild<QFileDialog*>()->directory().absolutePath(),
+              QString::fromStdString((dir.Path() / "sub").string()));
+    choose(WriteStream("CLIP.Qzm", 90));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Slider()->maximum() == 90; }));
     EXPECT_TRUE(TimerOn());
     EXPECT_EQ(Timer()->interval(), 5100);
@@ -34,28 +58,6 @@ TEST_F(Playback, OpenSetsTheRangeAndTicksMoveTheSlider) {
     Tick();
     EXPECT_EQ(Slider()->value(), 2);
     EXPECT_EQ(Frame(), 2);
-    ASSERT_TRUE(Open(WriteStream("other/clip.qzm", 5)));
-    Click(Control::Open);  // the dialog starts in the folder of the last file opened
-    files = window->findChild<QFileDialog*>();
-    ASSERT_NE(files, nullptr);
-    EXPECT_EQ(files->directory().absolutePath(), QString::fromStdString((dir.Path() / "other").string()));
-}
-
-TEST_F(Playback, EndOfStreamStopsRewindsAndPlayStartsOver) {
-    Show();
-    ASSERT_TRUE(Open(WriteStream("clip.qzm", 4)));
-    for (int i = 0; i < 3; ++i) {
-        Tick();
-    }
-    EXPECT_EQ(Slider()->value(), 4);
-    Tick();  // the end of the stream
-    EXPECT_FALSE(TimerOn());
-    EXPECT_EQ(Slider()->value(), 0);
-    EXPECT_EQ(Frame(), 1);  // the first frame shown again
-    Click(Control::Play);
-    EXPECT_TRUE(TimerOn());
-    Tick();
-    EXPECT_EQ(Slider()->value(), 2);
 }
 
 TEST_F(Playback, StopRewindsOnlyWhilePlaying) {
@@ -79,22 +81,19 @@ TEST_F(Playback, StopRewindsOnlyWhilePlaying) {
     EXPECT_EQ(Slider()->value(), 0);
 }
 
-TEST_F(Playback, PlayBeforeAnyOpenRunsOneTickAndStops) {
-    Show();
-    Click(Control::Play);
-    EXPECT_TRUE(TimerOn());
-    Tick();
-    EXPECT_FALSE(TimerOn());
-    EXPECT_EQ(Slider()->value(), 0);
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST_F(Playback, SliderSeeksOnlyOnUserActionsAndKeepsTheTimer) {
+// The slider seeks on what the user does, not when the program moves it, and a held thumb stays under
+// the mouse while playback goes on. What the screen shows follows a seek while paused: the picture
+// and the counter.
+TEST_F(Playback, SliderSeeksOnlyOnUserActionsAndTicksLeaveAHeldThumb) {
     Show();
     ASSERT_TRUE(Open(WriteStream("clip.qzm", 50)));
+    Slider()->setSliderDown(true);
     Slider()->setSliderPosition(10);  // what a drag does
     EXPECT_EQ(Frame(), 10);
     EXPECT_TRUE(TimerOn());
+    Tick();
+    EXPECT_EQ(Slider()->sliderPosition(), 10);
+    Slider()->setSliderDown(false);  // let go where it was held
     Tick();
     EXPECT_EQ(Slider()->value(), 11);
     Click(Control::Play);  // pause
@@ -103,6 +102,17 @@ TEST_F(Playback, SliderSeeksOnlyOnUserActionsAndKeepsTheTimer) {
     EXPECT_FALSE(TimerOn());
     Slider()->setValue(5);  // programmatic: no seek
     EXPECT_EQ(Frame(), 50);
+
+    const QRect cell(3, 18, 8, 8);
+    const QRect counter = Child(Control::Time)->geometry();
+    window->repaint();  // nothing left to paint
+    const QImage before = OnScreen();
+    Slider()->setSliderPosition(9);
+    EXPECT_EQ(Frame(), 9);
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QImage now = OnScreen();
+        return now.copy(cell) != before.copy(cell) && now.copy(counter) != before.copy(counter);
+    }));
 }
 
 TEST_F(Playback, DropOpensTheFirstLocalFile) {
@@ -122,92 +132,13 @@ TEST_F(Playback, DropOpensTheFirstLocalFile) {
     EXPECT_EQ(Slider()->maximum(), 7);
 }
 
-// Bytes that are no stream, named .qzm: their message once, and then neither play (the timer would
-// run at the garbage's delay) nor the slider (each seek would start the stream again) repeat it. A
-// file that is not there is named in a message.
-TEST_F(Playback, RefusedStreamSaysSoOnceAndNeitherPlaysNorSeeks) {
-    Show();
-    ASSERT_TRUE(Open(WriteStream("good.qzm", 30)));
-    const std::vector<std::uint8_t> junk(300, 'Z');  // its "header" counts 0x5A5A frames of delay 0x5A
-    ASSERT_TRUE(Open(dir.Write("bad.qzm", junk)));
-    EXPECT_FALSE(TimerOn());
-    EXPECT_EQ(Slider()->maximum(), 30);
-    Click(Control::Play);
-    EXPECT_FALSE(TimerOn());
-    QTest::mouseClick(Slider(), Qt::LeftButton, {}, {Slider()->width() - 4, 8});
-    QTest::keyClick(Slider(), Qt::Key_End);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid stream!"});
-    const std::string missing = (dir.Path() / "gone.qzm").string();
-    ASSERT_TRUE(Open(missing));
-    EXPECT_EQ(host.messages.back(), "Cannot open \"" + missing + "\": there is no such file.");
-}
-
-// Frame 3 has an unknown command: a drag back and forth across it seeks through it again and again,
-// but one press of the slider is one action and says so once, with the slider let go of first.
+// Frame 3 has an unknown command. Played through, it is said once, and a tick that comes while the
+// message is up is skipped, not taken for the end. A drag back and forth across it seeks through it
+// again and again, but one press of the slider is one action and says so once, with the slider let
+// go of first.
 TEST_F(Playback, ADecoderErrorIsShownOncePerActionWithTheSliderReleased) {
     Show();
     ASSERT_TRUE(Open(WriteStream("clip.qzm", 20, 255, 3)));
-    ASSERT_EQ(host.messages.size(), 0u);
-    host.onMessage = [&](std::string_view) { EXPECT_FALSE(Slider()->isSliderDown()); };
-    Slider()->setSliderDown(true);  // the thumb is held
-    for (int position : {6, 2, 6, 2, 6}) {
-        Slider()->setSliderPosition(position);
-    }
-    EXPECT_EQ(host.messages.size(), 1u);
-    QTest::keyClick(Slider(), Qt::Key_Home);  // a new action: back before frame 3
-    QTest::keyClick(Slider(), Qt::Key_End);   // and another: across it
-    EXPECT_EQ(host.messages, std::vector<std::string>(2, "Wrong command!"));
-}
-
-TEST_F(Playback, TheOpenDialogIsGoneBeforeTheFileOpens) {
-    Show();
-    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
-    QPointer<QFileDialog> files = window->findChild<QFileDialog*>();
-    ASSERT_FALSE(files.isNull());
-    const std::uint8_t junk[300] = {};
-    files->selectFile(QString::fromStdString(dir.Write("junk.qzm", junk)));
-    bool dialogShown = true;
-    host.onMessage = [&](std::string_view) { dialogShown = !files.isNull() && files->isVisible(); };
-    static_cast<QDialog*>(files.data())->accept();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return host.messages.size() == 1; }));
-    EXPECT_FALSE(dialogShown);
-}
-
-// A held thumb stays under the mouse while playback goes on; a click in the channel pages by a fifth
-// of the range.
-TEST_F(Playback, TicksLeaveAHeldThumbAndTheChannelPagesByAFifth) {
-    Show();
-    ASSERT_TRUE(Open(WriteStream("clip.qzm", 100)));
-    Slider()->setSliderDown(true);
-    Tick();
-    EXPECT_EQ(Slider()->sliderPosition(), 1);
-    Slider()->setSliderDown(false);
-    QTest::mouseClick(Slider(), Qt::LeftButton, {}, {Slider()->width() - 4, 8});
-    EXPECT_EQ(Slider()->value(), 21);
-    EXPECT_EQ(Frame(), 21);
-}
-
-// What the screen shows follows a seek while paused: the picture and the counter.
-TEST_F(Playback, ASeekWhilePausedRepaintsThePictureAndTheCounter) {
-    Show();
-    ASSERT_TRUE(Open(WriteStream("clip.qzm", 20)));
-    Tick();
-    Click(Control::Play);  // pause at frame 2
-    const QRect cell(3, 18, 8, 8);
-    const QRect counter = Child(Control::Time)->geometry();
-    window->repaint();  // nothing left to paint
-    const QImage before = OnScreen();
-    Slider()->setSliderPosition(9);
-    EXPECT_EQ(Frame(), 9);
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        const QImage now = OnScreen();
-        return now.copy(cell) != before.copy(cell) && now.copy(counter) != before.copy(counter);
-    }));
-}
-
-TEST_F(Playback, TickDuringAMessageIsSkippedNotTakenForTheEnd) {
-    Show();
-    ASSERT_TRUE(Open(WriteStream("clip.qzm", 10, 255, 3)));
     Tick();
     int framesInside = -1;
     host.onMessage = [&](std::string_view) {
@@ -216,52 +147,31 @@ TEST_F(Playback, TickDuringAMessageIsSkippedNotTakenForTheEnd) {
         EXPECT_TRUE(TimerOn());
     };
     Tick();  // frame 3 reports its unknown command and goes on
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Wrong command!"});
     EXPECT_EQ(framesInside, 2);
     EXPECT_TRUE(TimerOn());
     EXPECT_EQ(Slider()->value(), 3);
-}
 
-TEST_F(Playback, OpenWhileChoosingIsRefusedAndPlaybackGoesOn) {
-    Show();
-    const std::string clip = WriteStream("clip.qzm", 10);
-    qzm::testing::TrdImageBuilder image;
-    const std::vector<std::uint8_t> video = ReadWholeFile(clip).value();
-    image.AddFile("one", qzm::testing::kQzmTag, video);
-    image.AddFile("two", qzm::testing::kQzmTag, video);
-    const std::string disk = dir.Write("two.trd", image.Build());
-    ASSERT_TRUE(Open(clip));
-    bool refused = false;
-    host.answers = {1};
-    host.onChoose = [&] {
-        refused = !Open(clip);
-        Click(Control::Play);  // starts the timer; its ticks find the player busy
-        Tick();
-    };
-    ASSERT_TRUE(Open(disk));
-    EXPECT_TRUE(refused);
-    EXPECT_TRUE(TimerOn());
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(host.choices.size(), 1u);
-}
-
-TEST_F(Playback, TimerPeriodFollowsTheDelay) {
-    Show();
-    const std::pair<int, int> cases[] = {{2, 40}, {0, 20}};
-    for (const auto& [delay, period] : cases) {
-        ASSERT_TRUE(Open(WriteStream("d" + std::to_string(delay) + ".qzm", 5, delay)));
-        EXPECT_EQ(Timer()->interval(), period) << "delay " << delay;
+    QTest::keyClick(Slider(), Qt::Key_Home);  // a new action, before frame 3
+    host.onMessage = [&](std::string_view) { EXPECT_FALSE(Slider()->isSliderDown()); };
+    Slider()->setSliderDown(true);  // the thumb is held
+    for (int position : {6, 2, 6, 2, 6}) {
+        Slider()->setSliderPosition(position);
     }
+    EXPECT_EQ(host.messages.size(), 2u);
+    QTest::keyClick(Slider(), Qt::Key_Home);  // a new action: back before frame 3
+    QTest::keyClick(Slider(), Qt::Key_End);   // and another: across it
+    EXPECT_EQ(host.messages, std::vector<std::string>(3, "Wrong command!"));
 }
 
-TEST_F(Playback, OptionsOkAppliesAndWritesCancelChangesNothing) {
+// Options: OK applies the scale method and writes it, Cancel changes nothing. Information: one
+// dialog at a time, which does not stop playback and goes with the window.
+TEST_F(Playback, OptionsApplyAndWriteOnOkAndOneInfoDialogGoesWithTheWindow) {
     Show();
     const auto runOptions = [&](int index, bool ok) {
         Click(Control::Options);
         auto* dialog = window->findChild<QDialog*>();
         ASSERT_NE(dialog, nullptr);
         auto* combo = dialog->findChild<QComboBox*>();
-        ASSERT_NE(combo, nullptr);
         EXPECT_EQ(combo->currentIndex(), window->Player().GetFilter());
         combo->setCurrentIndex(index);
         ok ? dialog->accept() : dialog->reject();
@@ -270,16 +180,12 @@ TEST_F(Playback, OptionsOkAppliesAndWritesCancelChangesNothing) {
     runOptions(2, false);
     EXPECT_EQ(window->Player().GetFilter(), 0);
     EXPECT_FALSE(QFile::exists(SettingsFile()));
-    runOptions(3, true);
-    EXPECT_EQ(window->Player().GetFilter(), 3);
-    EXPECT_EQ(QSettings(SettingsFile(), QSettings::IniFormat).value("Render/Filter").toInt(), 3);
-    runOptions(-1, true);  // no selection
-    EXPECT_EQ(window->Player().GetFilter(), -1);
-    EXPECT_EQ(QSettings(SettingsFile(), QSettings::IniFormat).value("Render/Filter").toInt(), -1);
-}
+    for (const int filter : {3, -1}) {  // -1: no selection
+        runOptions(filter, true);
+        EXPECT_EQ(window->Player().GetFilter(), filter);
+        EXPECT_EQ(QSettings(SettingsFile(), QSettings::IniFormat).value("Render/Filter").toInt(), filter);
+    }
 
-TEST_F(Playback, OneInfoDialogClosedWithTheWindow) {
-    Show();
     ASSERT_TRUE(Open(WriteStream("clip.qzm", 10)));
     Click(Control::Info);
     Click(Control::Info);

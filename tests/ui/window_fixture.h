@@ -71,6 +71,9 @@ protected:
         return dir.Write(name, bytes);
     }
     bool Open(const std::string& path) const { return window->OpenPath(QString::fromStdString(path)); }
+    void WriteText(const std::string& name, std::string_view text) const {
+        dir.Write(name, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    }
 
     qzm::testing::TempDir dir;
     qzm::testing::RecordingHost host;
