@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "engine_test_util.h"
 #include "frame_decoder.h"
@@ -62,33 +63,32 @@ TEST_F(Decoder, XorAppliesOnlyToMaskedDefaultCellsAndMaskedRuns) {
     EXPECT_EQ(player.DecoderMode(), ModeMasked | ModeXor);
 }
 
-TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDropped) {
-    // A literal run of 255 cells from cell 699 writes 69 cells and drops the rest; the frame
-    // fails, and the attributes that follow the bitmap in memory are untouched.
-    std::vector<CellLines> cells(255, Fill(0xFF));
-    const auto frame = MakeStream(
-        [&](auto& b) {
-            b.EndFrame();
-            b.Skip254().Skip254().Literal(190, Fill(0xFF)).LiteralRun(cells).EndFrame();
+// A literal run of 255 cells from cell 699 writes 69 cells and drops the rest, as do full-screen runs
+// that end at 6176: the frame fails, and the attributes that follow the bitmap in memory are
+// untouched.
+TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDroppedAndFailTheFrame) {
+    const std::vector<CellLines> cells(255, Fill(0xFF));
+    const std::function<void(testing::StreamBuilder&)> frames[] = {
+        [&](auto& b) { b.Skip254().Skip254().Literal(190, Fill(0xFF)).LiteralRun(cells).EndFrame(); },
+        [](auto& b) {
+            b.FullScreen(0xAA);
+            for (int i = 0; i < 4; ++i) {
+                b.FullScreenRun(200, Fill(0xFF));
+            }
         },
-        {.defaultAttribute = 0x38});
-    Start(frame);
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(CellAt(player, 4351), Fill(0xFF));  // the last cell of the screen was written
-    const auto attributes = player.Screen().subspan(kBitmapBytes);
-    EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [](auto a) { return a == 0x38; }));
-}
-
-TEST_F(Decoder, FullScreenRunsBeyondTheLastCellFailTheFrame) {
-    Start(MakeStream([](auto& b) {
-        b.EndFrame();
-        b.FullScreen(0xAA);
-        for (int i = 0; i < 4; ++i) {
-            b.FullScreenRun(200, Fill(0x0F));  // ends at 6176
-        }
-    }));
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(CellAt(player, 4351), Fill(0x0F));
+    };
+    for (const auto& frame : frames) {
+        Start(MakeStream(
+            [&](auto& b) {
+                b.EndFrame();
+                frame(b);
+            },
+            {.defaultAttribute = 0x38}));
+        EXPECT_EQ(player.DecodeFrame(true), 0);
+        EXPECT_EQ(CellAt(player, 4351), Fill(0xFF));  // the last cell of the screen was written
+        const auto attributes = player.Screen().subspan(kBitmapBytes);
+        EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [](auto a) { return a == 0x38; }));
+    }
 }
 
 TEST_F(Decoder, RunsOfZeroCellsWriteNothing) {
