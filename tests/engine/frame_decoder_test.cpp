@@ -144,30 +144,6 @@ TEST_F(Decoder, LScreenAttributeRowsFollowARunInOrder) {
     EXPECT_EQ(AttributeAt(player, 63), 0x05);
 }
 
-TEST_F(Decoder, PackedAttributeGroupsArePendingFromTheNextFrame) {
-    Start(MakeStream([](auto& b) {
-        // Frame 1: ModeAttributes is set now, so this frame's full group reads no attribute group.
-        b.SetModes(6).PackedGroup(0xFE).PackedCell(Fill(1));
-        for (int i = 0; i < 7; ++i) {
-            b.PackedSkip(1);
-        }
-        b.PackedEndFrame();
-        // Frame 2: a full group, then one attribute group: skip 3, 0x47 -> 0x07, 0x85 -> 0x05, done.
-        b.PackedGroup(0x00);
-        for (int i = 0; i < 8; ++i) {
-            b.PackedCell(Fill(2));
-        }
-        b.AttributeGroup(0x01, {3, 0x47, 0x85});
-        // Complete: a zero skip reads no more attribute groups, and the frame ends.
-        b.PackedGroup(0x01).PackedSkip(0).PackedEndFrame();
-    }));
-    EXPECT_EQ(CellAt(player, 0), Fill(1));
-    ASSERT_EQ(player.DecodeFrame(false), 1);
-    EXPECT_EQ(AttributeAt(player, 3), 0x07);
-    EXPECT_EQ(AttributeAt(player, 4), 0x05);
-    EXPECT_EQ(AttributeAt(player, 5), 7);
-}
-
 TEST_F(Decoder, ZeroSkipReadsAttributeGroupsUntilComplete) {
     Start(MakeStream([](auto& b) {
         b.SetModes(6).PackedEndFrame();
