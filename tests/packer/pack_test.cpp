@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "demo_scene.h"
 #include "disk_catalogue.h"
 #include "disk_images.h"
 #include "disk_packer.h"
@@ -35,26 +36,6 @@ RunResult Pack(const std::vector<std::string>& args) {
     std::vector<std::string> words{"pack"};
     words.insert(words.end(), args.begin(), args.end());
     return RunProgram(QZMTOOL_PATH, words);
-}
-
-// A stream of `frames` frames that each rewrite a whole character row: long enough, with enough
-// frames, to need several catalogue entries. Every frame differs, so a misplaced sector shows.
-std::vector<std::uint8_t> LongVideo(const std::string& name, int frames) {
-    testing::StreamBuilder stream;
-    stream.Header({.name = name, .frameCount = static_cast<std::uint16_t>(frames)});
-    std::vector<testing::CellLines> row(32);
-    for (int f = 0; f < frames; ++f) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            row[c].fill(static_cast<std::uint8_t>(f * 7 + c));
-        }
-        stream.LiteralRun(row).EndFrame();
-    }
-    std::vector<std::uint8_t> bytes = stream.EndStream().Take();
-    std::size_t blocks = testing::SectorsFor(bytes.size());
-    for (std::size_t i = kHeaderBlockList; blocks > 0; ++i, blocks -= std::min<std::size_t>(blocks, 255)) {
-        bytes[i] = static_cast<std::uint8_t>(std::min<std::size_t>(blocks, 255));
-    }
-    return bytes;
 }
 
 // Plays `stream` on its own to its end: the frames decoded and the last picture.
@@ -98,7 +79,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 TEST(PackCommand, BothFormatsListAndPlayEveryVideoALongOneOverSeveralEntries) {
     TempDir dir;
     const std::vector<std::vector<std::uint8_t>> streams = {
-        testing::SmallVideo("SHORT", 3).bytes, LongVideo("LONGER", 300),  // 302 sectors: two entries
+        testing::SmallVideo("SHORT", 3).bytes,
+        testing::BuildDemoStream({.frames = 100, .name = "LONGER"}),  // 327 sectors: two entries
         testing::SmallVideo("", 2).bytes,  // a blank header name: the file's stem names it
     };
     const std::vector<std::string> inputs = {dir.Write("a.qzm", streams[0]), dir.Write("b.qzm", streams[1]),
@@ -249,8 +231,8 @@ TEST(Packer, SclConvertedByTheDiskToolsListsAndPlaysTheSameVideosAsOurImage) {
         GTEST_SKIP() << "scl2trd (Debian fuse-emulator-utils) is not installed";
     }
     TempDir dir;
-    const std::vector<std::vector<std::uint8_t>> streams = {LongVideo("FIRST", 280),
-                                                            testing::SmallVideo("SECOND", 4).bytes};
+    const std::vector<std::vector<std::uint8_t>> streams = {
+        testing::BuildDemoStream({.frames = 90, .name = "FIRST"}), testing::SmallVideo("SECOND", 4).bytes};
     const packer::Video videos[] = {{packer::MakeName("FIRST"), streams[0]},
                                     {packer::MakeName("SECOND"), streams[1]}};
     const packer::Name label = packer::MakeName("LABEL");
