@@ -9,6 +9,7 @@
 
 #include "picture_quantizer.h"
 #include "seen_quality.h"
+#include "shown_screen.h"
 #include "video_encoder.h"
 
 namespace qzm::encoder {
@@ -75,21 +76,6 @@ Picture Grey(const Area& area) {
     return p;
 }
 
-// The screen as the player shows it, in RGB.
-Picture Shown(const Screen& screen) {
-    Picture p(kPictureBytes);
-    for (int y = 0; y < kPictureHeight; ++y) {
-        for (int x = 0; x < kPictureWidth; ++x) {
-            const std::uint8_t attribute =
-                screen[kBitmapBytes + static_cast<std::size_t>((y / 8) * 32 + x / 8)];
-            const bool ink = (screen[BitmapOffset(y, x / 8)] >> (7 - x % 8)) & 1;
-            const int c = ink ? attribute & 7 : (attribute >> 3) & 7;
-            Put(p, x, y, (c >> 1 & 1) * 255, (c >> 2 & 1) * 255, (c & 1) * 255);
-        }
-    }
-    return p;
-}
-
 std::vector<Screen> Encode(const std::vector<Picture>& pictures, Dither dither, int threshold,
                            const Area& area = {}) {
     EncodeOptions options;
@@ -145,7 +131,7 @@ TEST(EncoderQuality, PicturesLookLikeTheirSourceAndTheBarsStayBlack) {
     for (const auto& c : cases) {
         for (const Dither dither : {Dither::Ordered, Dither::Diffusion}) {
             SCOPED_TRACE(std::string(c.name) + (dither == Dither::Ordered ? ", ordered" : ", diffusion"));
-            const Picture shown = Shown(Encode({c.picture}, dither, 0, c.area)[0]);
+            const Picture shown = testing::ShownRgb(Encode({c.picture}, dither, 0, c.area)[0]);
             const SeenQuality seen = MeasureSeen(c.picture, shown, c.area);
             const Least& least = dither == Dither::Ordered ? c.ordered : c.diffusion;
             EXPECT_GE(seen.psnr, least.psnr);
@@ -176,7 +162,7 @@ TEST(EncoderQuality, GreysAreDitheredInBlackAndWhite) {
         }
     }
     for (const Dither dither : {Dither::Ordered, Dither::Diffusion}) {
-        const Picture shown = Shown(Encode({ramp}, dither, 0)[0]);
+        const Picture shown = testing::ShownRgb(Encode({ramp}, dither, 0)[0]);
         for (std::size_t i = 0; i < shown.size(); i += 3) {
             ASSERT_TRUE(shown[i] == shown[i + 1] && shown[i] == shown[i + 2])
                 << "dither " << static_cast<int>(dither) << ", pixel " << i / 3;
@@ -215,7 +201,7 @@ TEST(EncoderQuality, StillScenesStayStill) {
     encoder.AddFrame(scene);
     encoder.AddScreen(Screen{});
     encoder.AddFrame(scene);
-    EXPECT_EQ(Shown(encoder.Screens()[2]), Shown(encoder.Screens()[0]));
+    EXPECT_EQ(testing::ShownRgb(encoder.Screens()[2]), testing::ShownRgb(encoder.Screens()[0]));
 }
 
 // The threshold counts pixels: four pixels turning white in a black cell are coded at threshold

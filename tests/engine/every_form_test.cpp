@@ -49,9 +49,9 @@ std::vector<std::uint8_t> EveryFormStream() {
             }
             b.Byte(0x1F);
             // 7: attributes pending: skip 128 and 2, six blank cells 130-135, then an attribute
-            // group: skip 32, 0x16, 0x97 (written as 0x17, completes).
+            // group: skip 32, 0x56 (written as 0x16), 0x97 (as 0x17, completes).
             b.Bytes({0x03, 0x80, 0x02, 0, 0, 0, 0, 0, 0});
-            b.Bytes({0x01, 0x20, 0x16, 0x97, 0x1F});
+            b.Bytes({0x01, 0x20, 0x56, 0x97, 0x1F});
             // 8: packed LSCREEN with attributes: row 0 blank, its attributes all 0x0D.
             b.Bytes({0x3F, 0x01, 0x20, 0x00, 0x01, 0x0D, 0x00, 0x00, 0x00, 0xFF});
             // 9: the end of the stream.

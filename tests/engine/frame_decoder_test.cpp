@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "engine_test_util.h"
 #include "frame_decoder.h"
@@ -62,33 +63,32 @@ TEST_F(Decoder, XorAppliesOnlyToMaskedDefaultCellsAndMaskedRuns) {
     EXPECT_EQ(player.DecoderMode(), ModeMasked | ModeXor);
 }
 
-TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDropped) {
-    // A literal run of 255 cells from cell 699 writes 69 cells and drops the rest; the frame
-    // fails, and the attributes that follow the bitmap in memory are untouched.
-    std::vector<CellLines> cells(255, Fill(0xFF));
-    const auto frame = MakeStream(
-        [&](auto& b) {
-            b.EndFrame();
-            b.Skip254().Skip254().Literal(190, Fill(0xFF)).LiteralRun(cells).EndFrame();
+// A literal run of 255 cells from cell 699 writes 69 cells and drops the rest, as do full-screen runs
+// that end at 6176: the frame fails, and the attributes that follow the bitmap in memory are
+// untouched.
+TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDroppedAndFailTheFrame) {
+    const std::vector<CellLines> cells(255, Fill(0xFF));
+    const std::function<void(testing::StreamBuilder&)> frames[] = {
+        [&](auto& b) { b.Skip254().Skip254().Literal(190, Fill(0xFF)).LiteralRun(cells).EndFrame(); },
+        [](auto& b) {
+            b.FullScreen(0xAA);
+            for (int i = 0; i < 4; ++i) {
+                b.FullScreenRun(200, Fill(0xFF));
+            }
         },
-        {.defaultAttribute = 0x38});
-    Start(frame);
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(CellAt(player, 4351), Fill(0xFF));  // the last cell of the screen was written
-    const auto attributes = player.Screen().subspan(kBitmapBytes);
-    EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [](auto a) { return a == 0x38; }));
-}
-
-TEST_F(Decoder, FullScreenRunsBeyondTheLastCellFailTheFrame) {
-    Start(MakeStream([](auto& b) {
-        b.EndFrame();
-        b.FullScreen(0xAA);
-        for (int i = 0; i < 4; ++i) {
-            b.FullScreenRun(200, Fill(0x0F));  // ends at 6176
-        }
-    }));
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(CellAt(player, 4351), Fill(0x0F));
+    };
+    for (const auto& frame : frames) {
+        Start(MakeStream(
+            [&](auto& b) {
+                b.EndFrame();
+                frame(b);
+            },
+            {.defaultAttribute = 0x38}));
+        EXPECT_EQ(player.DecodeFrame(true), 0);
+        EXPECT_EQ(CellAt(player, 4351), Fill(0xFF));  // the last cell of the screen was written
+        const auto attributes = player.Screen().subspan(kBitmapBytes);
+        EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [](auto a) { return a == 0x38; }));
+    }
 }
 
 TEST_F(Decoder, RunsOfZeroCellsWriteNothing) {
@@ -142,30 +142,6 @@ TEST_F(Decoder, LScreenAttributeRowsFollowARunInOrder) {
     EXPECT_EQ(AttributeAt(player, 31), 0x42);
     EXPECT_EQ(AttributeAt(player, 32), 0x05);
     EXPECT_EQ(AttributeAt(player, 63), 0x05);
-}
-
-TEST_F(Decoder, PackedAttributeGroupsArePendingFromTheNextFrame) {
-    Start(MakeStream([](auto& b) {
-        // Frame 1: ModeAttributes is set now, so this frame's full group reads no attribute group.
-        b.SetModes(6).PackedGroup(0xFE).PackedCell(Fill(1));
-        for (int i = 0; i < 7; ++i) {
-            b.PackedSkip(1);
-        }
-        b.PackedEndFrame();
-        // Frame 2: a full group, then one attribute group: skip 3, 0x47 -> 0x07, 0x85 -> 0x05, done.
-        b.PackedGroup(0x00);
-        for (int i = 0; i < 8; ++i) {
-            b.PackedCell(Fill(2));
-        }
-        b.AttributeGroup(0x01, {3, 0x47, 0x85});
-        // Complete: a zero skip reads no more attribute groups, and the frame ends.
-        b.PackedGroup(0x01).PackedSkip(0).PackedEndFrame();
-    }));
-    EXPECT_EQ(CellAt(player, 0), Fill(1));
-    ASSERT_EQ(player.DecodeFrame(false), 1);
-    EXPECT_EQ(AttributeAt(player, 3), 0x07);
-    EXPECT_EQ(AttributeAt(player, 4), 0x05);
-    EXPECT_EQ(AttributeAt(player, 5), 7);
 }
 
 TEST_F(Decoder, ZeroSkipReadsAttributeGroupsUntilComplete) {

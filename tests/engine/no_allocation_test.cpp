@@ -13,9 +13,7 @@ namespace {
 
 // Rendering on present, straight into a device's memory, the same.
 TEST(NoAllocation, DecodeConvertAndRenderReuseTheirBuffers) {
-    testing::DemoStreamOptions options;
-    options.frames = 600;
-    const auto stream = testing::BuildDemoStream(options);
+    const auto stream = testing::BuildDemoStream({.frames = 600});
     testing::RecordingHost host;
     CStreamPlayer player(host);
     testing::MemoryPaintDevice screen;

@@ -1,4 +1,5 @@
-// The player's file ownership and its guard against being re-entered from a host message.
+// The player's guard against being re-entered from a host message. (Opening files, with the streams
+// their catalogues locate, is tested with the file loader.)
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -97,57 +98,6 @@ TEST(PlayerGuard, NothingRunsFromInsideTheHost) {
     player.CloseFile();
     EXPECT_EQ(player.State(), PlayerState::Empty);
     EXPECT_TRUE(player.FileBuffer().empty());
-}
-
-TEST(PlayerFile, OpensTheStreamWhereTheLocatorSays) {
-    const auto stream = MakeStream([](auto& b) { b.Literal(0, Fill(5)).EndFrame(); }, {.frameCount = 1});
-    std::vector<std::uint8_t> file(1000 + stream.size(), 0xEE);
-    std::copy(stream.begin(), stream.end(), file.begin() + 1000);
-    RecordingHost host;
-    CStreamPlayer player(host);
-    std::size_t seen = 0;
-    EXPECT_EQ(player.OpenFile(file,
-                              [&](std::span<const std::uint8_t> bytes) {
-                                  seen = bytes.size();
-                                  return std::optional<std::size_t>(1000);
-                              }),
-              1);
-    EXPECT_EQ(seen, file.size());
-    EXPECT_EQ(player.FileBuffer().size(), file.size());
-    EXPECT_EQ(CellAt(player, 0), Fill(5));
-    EXPECT_EQ(player.ReadOffset(), 256u + 11u);
-}
-
-TEST(PlayerFile, NoStreamLeavesThePlayerEmpty) {
-    const auto stream = MakeStream([](auto& b) { b.Literal(0, Fill(5)).EndFrame(); }, {.frameCount = 1});
-    RecordingHost host;
-    CStreamPlayer player(host);
-    ASSERT_EQ(player.OpenFile(stream, [](auto) { return std::optional<std::size_t>(0); }), 1);
-    EXPECT_EQ(player.OpenFile(stream, [](auto) { return std::optional<std::size_t>(); }), 0);
-    EXPECT_EQ(player.State(), PlayerState::Empty);
-    EXPECT_TRUE(player.FileBuffer().empty());
-    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
-    EXPECT_EQ(player.DecodeFrame(true), 0);
-    EXPECT_EQ(player.Rewind(), 0);
-    // The header of the last stream stays for the information dialog.
-    EXPECT_EQ(player.Header().FrameCount(), 1);
-}
-
-TEST(PlayerFile, StreamsAreBoundedByTheEndOfTheFile) {
-    const auto stream = MakeStream([](auto& b) { b.Literal(0, Fill(5)).EndFrame(); }, {.frameCount = 1});
-    RecordingHost host;
-    CStreamPlayer player(host);
-    // Offsets at or past the end, or too close to it for a header; an empty file.
-    for (std::size_t offset : {stream.size(), stream.size() + 5000, stream.size() - 100}) {
-        host.messages.clear();
-        EXPECT_EQ(player.OpenFile(stream, [&](auto) { return std::optional<std::size_t>(offset); }), 0);
-        EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid stream!"}) << offset;
-        EXPECT_EQ(player.State(), PlayerState::Refused);
-        EXPECT_EQ(player.Rewind(), 0);
-    }
-    host.messages.clear();
-    EXPECT_EQ(player.OpenFile({}, [](auto) { return std::optional<std::size_t>(0); }), 0);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Invalid stream!"});
 }
 
 }  // namespace

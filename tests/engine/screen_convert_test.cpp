@@ -8,6 +8,7 @@
 #include "memory_paint_device.h"
 #include "recording_host.h"
 #include "screen_convert.h"
+#include "shown_screen.h"
 
 namespace qzm {
 namespace {
@@ -21,14 +22,6 @@ Image Convert(const Screen& screen) {
     return image;
 }
 
-// The conversion straight from the definition: for every pixel, its byte, bit and attribute.
-std::uint8_t ReferencePixel(const Screen& s, int x, int y) {
-    const std::size_t offset = ((y / 64) * 2048) + ((y % 8) * 256) + (((y / 8) % 8) * 32) + x / 8;
-    const std::uint8_t attribute = s[kBitmapBytes + (y / 8) * 32 + x / 8];
-    const bool ink = (s[offset] >> (7 - x % 8)) & 1;
-    return static_cast<std::uint8_t>(ink ? attribute & 7 : (attribute >> 3) & 7);
-}
-
 TEST(ScreenToIndexed, MatchesThePerPixelDefinitionOnRandomScreens) {
     std::mt19937 random(12345);
     for (int round = 0; round < 20; ++round) {
@@ -39,7 +32,7 @@ TEST(ScreenToIndexed, MatchesThePerPixelDefinitionOnRandomScreens) {
         const Image image = Convert(screen);
         for (int y = 0; y < 192; ++y) {
             for (int x = 0; x < 256; ++x) {
-                ASSERT_EQ(image[(191 - y) * 256 + x], ReferencePixel(screen, x, y)) << x << "," << y;
+                ASSERT_EQ(image[(191 - y) * 256 + x], testing::ShownColour(screen, x, y)) << x << "," << y;
             }
         }
         EXPECT_TRUE(std::all_of(image.begin() + kImagePixels, image.end(), [](auto b) { return b == 0; }));

@@ -103,6 +103,7 @@ TEST_F(StreamStart, RefusalsShowTheirMessageAndKeepThePicture) {
         EXPECT_EQ(player.State(), PlayerState::Refused);
         EXPECT_EQ(player.Header().Version(), c.length > 2 ? (*c.stream)[2] : 0);
         EXPECT_EQ(player.DecodeFrame(true), 0);
+        EXPECT_EQ(player.Rewind(), 0);
         player.Seek(1);
         EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
     }

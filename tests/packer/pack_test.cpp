@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "demo_scene.h"
 #include "disk_catalogue.h"
 #include "disk_images.h"
 #include "disk_packer.h"
@@ -35,26 +36,6 @@ RunResult Pack(const std::vector<std::string>& args) {
     std::vector<std::string> words{"pack"};
     words.insert(words.end(), args.begin(), args.end());
     return RunProgram(QZMTOOL_PATH, words);
-}
-
-// A stream of `frames` frames that each rewrite a whole character row: long enough, with enough
-// frames, to need several catalogue entries. Every frame differs, so a misplaced sector shows.
-std::vector<std::uint8_t> LongVideo(const std::string& name, int frames) {
-    testing::StreamBuilder stream;
-    stream.Header({.name = name, .frameCount = static_cast<std::uint16_t>(frames)});
-    std::vector<testing::CellLines> row(32);
-    for (int f = 0; f < frames; ++f) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            row[c].fill(static_cast<std::uint8_t>(f * 7 + c));
-        }
-        stream.LiteralRun(row).EndFrame();
-    }
-    std::vector<std::uint8_t> bytes = stream.EndStream().Take();
-    std::size_t blocks = testing::SectorsFor(bytes.size());
-    for (std::size_t i = kHeaderBlockList; blocks > 0; ++i, blocks -= std::min<std::size_t>(blocks, 255)) {
-        bytes[i] = static_cast<std::uint8_t>(std::min<std::size_t>(blocks, 255));
-    }
-    return bytes;
 }
 
 // Plays `stream` on its own to its end: the frames decoded and the last picture.
@@ -98,7 +79,8 @@ std::vector<std::uint8_t> ReadBytes(const std::string& path) {
 TEST(PackCommand, BothFormatsListAndPlayEveryVideoALongOneOverSeveralEntries) {
     TempDir dir;
     const std::vector<std::vector<std::uint8_t>> streams = {
-        testing::SmallVideo("SHORT", 3).bytes, LongVideo("LONGER", 300),  // 302 sectors: two entries
+        testing::SmallVideo("SHORT", 3).bytes,
+        testing::BuildDemoStream({.frames = 100, .name = "LONGER"}),  // 327 sectors: two entries
         testing::SmallVideo("", 2).bytes,  // a blank header name: the file's stem names it
     };
     const std::vector<std::string> inputs = {dir.Write("a.qzm", streams[0]), dir.Write("b.qzm", streams[1]),
@@ -137,22 +119,6 @@ TEST(PackCommand, BothFormatsListAndPlayEveryVideoALongOneOverSeveralEntries) {
 
 // Real disks' files written again by the packer, in their order: the same catalogue, system sector
 // and data. Images made by other tools differ in what the table says.
-struct RealImage {
-    const char* file;
-    bool trdos;
-    bool zeroDiskType;  // TR-DOS: written with disk type 0 instead of 0x16
-    bool noChecksum;    // SCL: the archive ends without its checksum
-};
-
-const RealImage kRealImages[] = {
-    {"256c-5.trd", true, false, false},  // a deleted first entry, counted in the system sector
-    {"CSCFINAL.TRD", true, false, false}, {"ENJOY.TRD", true, false, false},
-    {"GS104SRC.TRD", true, false, false}, {"MEM.TRD", true, true, false},
-    {"disk2.trd", true, false, false},    {"zx-format8.trd", true, false, false},
-    {"empty.scl", false, false, false},   {"npl.scl", false, false, true},
-    {"pang16c.scl", false, false, false}, {"xnx.scl", false, false, false},
-};
-
 // The files of a real image as its catalogue lists them, with their data in it.
 std::vector<DiskFile> FilesOf(std::span<const std::uint8_t> image, bool trdos) {
     std::vector<DiskFile> files;
@@ -181,12 +147,16 @@ TEST(Packer, WritesRealImagesFilesAsTheirDisksHoldThem) {
     if (!real) {
         GTEST_SKIP() << "real disk images not found: QZM_SHARED_DIR/testdata/real is absent";
     }
-    for (const RealImage& known : kRealImages) {
+    for (const testing::RealImage& known : testing::kRealImages) {
         SCOPED_TRACE(known.file);
+        if (known.truncated) {
+            continue;
+        }
+        const bool trdos = KindOfPath(known.file) == ImageKind::TrDos;
         const std::vector<std::uint8_t> original = ReadBytes((*real / known.file).string());
         ASSERT_FALSE(original.empty());
-        const std::vector<DiskFile> files = FilesOf(original, known.trdos);
-        if (!known.trdos) {
+        const std::vector<DiskFile> files = FilesOf(original, trdos);
+        if (!trdos) {
             const auto written = std::get<std::vector<std::uint8_t>>(packer::WriteScl(files));
             ASSERT_EQ(written.size(), original.size() + (known.noChecksum ? 4 : 0));
             EXPECT_TRUE(std::equal(original.begin(), original.end(), written.begin()));
@@ -261,8 +231,8 @@ TEST(Packer, SclConvertedByTheDiskToolsListsAndPlaysTheSameVideosAsOurImage) {
         GTEST_SKIP() << "scl2trd (Debian fuse-emulator-utils) is not installed";
     }
     TempDir dir;
-    const std::vector<std::vector<std::uint8_t>> streams = {LongVideo("FIRST", 280),
-                                                            testing::SmallVideo("SECOND", 4).bytes};
+    const std::vector<std::vector<std::uint8_t>> streams = {
+        testing::BuildDemoStream({.frames = 90, .name = "FIRST"}), testing::SmallVideo("SECOND", 4).bytes};
     const packer::Video videos[] = {{packer::MakeName("FIRST"), streams[0]},
                                     {packer::MakeName("SECOND"), streams[1]}};
     const packer::Name label = packer::MakeName("LABEL");
@@ -282,7 +252,7 @@ TEST(Packer, SclConvertedByTheDiskToolsListsAndPlaysTheSameVideosAsOurImage) {
 }
 
 // The committed demos: the disk image and the archive offer the demo and a second video, which
-// play to their ends; each file stays well under a megabyte.
+// play to their ends as they do on their own; each file stays well under a megabyte.
 TEST(BundledDemos, DiskAndArchiveHoldTheDemoAndASecondVideo) {
     const std::filesystem::path samples = testing::SourceDir() / "samples";
     const std::vector<std::uint8_t> demo = ReadBytes((samples / "demo.qzm").string());
@@ -299,14 +269,9 @@ TEST(BundledDemos, DiskAndArchiveHoldTheDemoAndASecondVideo) {
         EXPECT_EQ(videos[0].name, "DEMO    ");
         EXPECT_TRUE(std::equal(demo.begin(), demo.end(),
                                image.begin() + static_cast<std::ptrdiff_t>(videos[0].offset)));
-        for (int row = 0; row < 2; ++row) {
-            testing::RecordingHost host;
-            CStreamPlayer player(host);
-            host.answers = {row};
-            ASSERT_EQ(LoadFile(player, path), 1);
-            EXPECT_EQ(PlayThrough(player).first, player.Header().FrameCount());
-            EXPECT_TRUE(host.messages.empty());
-        }
+        const std::vector<std::uint8_t> second(image.begin() + static_cast<std::ptrdiff_t>(videos[1].offset),
+                                               image.end());
+        ExpectListsAndPlays(path, {videos[0].name, videos[1].name}, {demo, second});
     }
 }
 

@@ -1,6 +1,6 @@
-// The renderers' worked values: which source pixels the nearest renderer shows, how the
-// interpolating ones blend halfway and across the picture's edges and share a source row's codes;
-// their frame buffer; and the player's choice of renderer and drawing through it.
+// The renderers' worked values at the picture's edges (every size is held to the reference in
+// kernel_equivalence_test.cpp), their frame buffer, and the player's choice of renderer and drawing
+// through it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,17 +30,6 @@ constexpr Pixel32 Grey(unsigned level) {
     return MakePixel(level, level, level);
 }
 
-TEST(NearestRenderer, AtDoubleSizeTurnsEveryPixelIntoATwoByTwoBlock) {
-    TestImage image = TestImage::Random(5);
-    CNearestRenderer renderer;
-    renderer.Render(image.data(), 512, 384, 0, 0);
-    for (int i = 0; i < 384; ++i) {
-        for (int j = 0; j < 512; ++j) {
-            ASSERT_EQ(OutputPixel(renderer, j, i), ColourPixel(image.At(i / 2, j / 2))) << i << "," << j;
-        }
-    }
-}
-
 // Column 255 and row 191 are white, column 254 and row 190 red: at 300 x 225 the last output
 // column shows column 254, the top output row shows row 190, and no pixel is white.
 TEST(NearestRenderer, At300x225NeverShowsTheLastSourceColumnNorTheTopRow) {
@@ -68,14 +57,6 @@ protected:
         static_cast<CBlendRenderer*>(CreateRenderer(GetParam()).release())};
 };
 
-TEST_P(BlendRendererOfCurve, AtTheNativeSizeEqualsTheNearestRenderer) {
-    const TestImage image = TestImage::Random(7);
-    CNearestRenderer nearest;
-    m_renderer->Render(image.data(), 256, 192, 0, 0);
-    nearest.Render(image.data(), 256, 192, 0, 0);
-    EXPECT_TRUE(std::equal(nearest.Pixels(), nearest.Pixels() + kImagePixels, m_renderer->Pixels()));
-}
-
 // Black but for pixel (101, 0) and the whole top row 191, which are white. At 512 x 384 odd output
 // rows and columns lie halfway (eighth 4) past their source row and column.
 TEST_P(BlendRendererOfCurve, At512x384BlendsHalfwayAndAcrossThePicturesEdges) {
@@ -98,22 +79,6 @@ TEST_P(BlendRendererOfCurve, At512x384BlendsHalfwayAndAcrossThePicturesEdges) {
     }
     EXPECT_EQ(OutputPixel(out, 511, 382), Grey(255 - 255 * w / 256));
     EXPECT_EQ(OutputPixel(out, 511, 383), Grey((255 - w) - (255 - w) * w / 256));
-}
-
-// At height 384 output rows 2k and 2k + 1 both sample source row k, at eighths 0 and 4: both show
-// the neighbourhood codes of row k, from the leftmost pixel on.
-TEST_P(BlendRendererOfCurve, RowPairsAtHeight384ShareTheirNeighbourhoodCodes) {
-    const TestImage image = TestImage::Random(11);
-    m_renderer->Render(image.data(), 256, 384, 0, 0);
-    const std::span<const Pixel32> table = m_renderer->BlendTable();
-    for (int k = 0; k < kImageHeight; ++k) {
-        for (int c = 0; c < kImageWidth; ++c) {
-            const std::uint8_t* p = image.data() + k * kImageWidth + c;
-            const unsigned code = (p[0] << 9) | (p[256] << 6) | (p[1] << 3) | p[257];
-            ASSERT_EQ(OutputPixel(*m_renderer, c, 2 * k), table[BlendIndex(code, 0, 0)]) << k << "," << c;
-            ASSERT_EQ(OutputPixel(*m_renderer, c, 2 * k + 1), table[BlendIndex(code, 4, 0)]) << k << "," << c;
-        }
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Curves, BlendRendererOfCurve, ::testing::Values(1, 2, 3),
@@ -162,9 +127,7 @@ INSTANTIATE_TEST_SUITE_P(Filters, FrameBufferOfFilter, ::testing::Values(0, 1, 2
 // Present draws that renderer's picture, and every frame shown is rendered again. (Present at the
 // native size is tested with the engine.)
 TEST(PlayerDisplay, SetFilterChoosesTheRendererThatPresentDrawsEachFrameThrough) {
-    testing::DemoStreamOptions options;
-    options.frames = 200;
-    const std::vector<std::uint8_t> stream = testing::BuildDemoStream(options);
+    const std::vector<std::uint8_t> stream = testing::BuildDemoStream({.frames = 200});
     testing::RecordingHost host;
     CStreamPlayer player(host);
     EXPECT_EQ(player.GetFilter(), 0);

@@ -89,8 +89,6 @@ TEST_F(FileLoader, OneVideoStartsWithoutAChoiceAndSeveralAreOfferedByNameInCatal
 }
 
 TEST_F(FileLoader, UnknownKindsImagesWithoutVideosAndDismissedChoicesLeaveThePlayerEmpty) {
-    TrdImageBuilder codeOnly;
-    codeOnly.AddFile("CODE", kCodeTag, std::vector<std::uint8_t>(300, 1));
     const std::vector<std::uint8_t> video = SmallVideo("CLIP").bytes;
     const std::vector<std::uint8_t> two = TwoVideoImage();
     const struct {
@@ -101,12 +99,9 @@ TEST_F(FileLoader, UnknownKindsImagesWithoutVideosAndDismissedChoicesLeaveThePla
     } cases[] = {
         {"clip.qzm2", video, 0, kNoMessages},  // unknown kinds are left silently
         {"a.b/clip", video, 0, kNoMessages},
-        {"code.trd", codeOnly.Build(), 0, kNoVideos},
-        {"none.scl", SclImageBuilder().Build(), 0, kNoVideos},
-        {"empty.trd", {}, 0, kNoVideos},
-        {"empty.scl", {}, 0, kNoVideos},
-        {"two.trd", two, -1, kNoVideos},  // the choice dismissed
-        {"two.trd", two, 2, kNoVideos},   // a row out of range
+        {"none.scl", SclImageBuilder().Build(), 0, kNoVideos},  // and images without a video (below)
+        {"two.trd", two, -1, kNoVideos},                        // the choice dismissed
+        {"two.trd", two, 2, kNoVideos},                         // a row out of range
         {"two.trd", two, 1000, kNoVideos},
     };
     for (const auto& c : cases) {
@@ -120,6 +115,8 @@ TEST_F(FileLoader, UnknownKindsImagesWithoutVideosAndDismissedChoicesLeaveThePla
         EXPECT_TRUE(player.FileBuffer().empty());
         EXPECT_EQ(HeaderName(player), "PLAYING ");  // the header copy of the last stream stays
         EXPECT_EQ(player.DecodeFrame(true), 0);
+        EXPECT_EQ(player.Rewind(), 0);
+        EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
     }
 }
 

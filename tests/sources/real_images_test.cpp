@@ -21,34 +21,10 @@ namespace {
 
 using testing::kSector;
 
-struct KnownCatalogue {
-    const char* file;
-    std::size_t entries;
-    const char* firstName;
-    std::size_t dataEnd;  // where the last file's sectors end
-};
-
-// As recorded with the images. A TR-DOS image's data end is its first free sector; an SCL
-// archive's shows that the sectors of every earlier entry count.
-const KnownCatalogue kKnown[] = {
-    {"256c-5.trd", 42, "\x01oot    ", 145 * 4096 + 15 * 256},  // entry 0: a deleted file's
-    {"CSCFINAL.TRD", 30, "musicsfx", 402944},                  // ends exactly at the end of the image
-    {"ENJOY.TRD", 3, "ENJOY   ", 70400},
-    {"GS104SRC.TRD", 92, "boot    ", 394752},
-    {"MEM.TRD", 2, "mem     ", 4352 + 15 * 256},
-    {"disk2.trd", 63, "McDONALD", 647424},
-    {"zx-format8.trd", 20, "ZF#08.1 ", 610048},
-    {"empty.scl", 1, "boot    ", 6167},
-    {"flasher.scl", 1, "FLASHNGS", 6423},  // beyond the truncated archive's 6364 bytes
-    {"npl.scl", 1, "NPL     ", 7191},
-    {"pang16c.scl", 5, "PANG 16C", 47951},
-    {"xnx.scl", 4, "boot    ", 227649},
-};
-
 // A copy of `image` with `stream` written into it as a last file, as the disk system would: an
 // entry after the recorded ones, and the data from the recorded data end on (extending the image
 // as far as needed). An SCL archive gets a new count and checksum.
-std::vector<std::uint8_t> WriteVideoInto(std::vector<std::uint8_t> image, const KnownCatalogue& known,
+std::vector<std::uint8_t> WriteVideoInto(std::vector<std::uint8_t> image, const testing::RealImage& known,
                                          ImageKind kind, std::span<const std::uint8_t> stream) {
     const std::size_t sectors = testing::SectorsFor(stream.size());
     std::uint8_t entry[16]{};
@@ -83,7 +59,7 @@ protected:
 TEST_F(RealImages, EachReadsAsRecordedHoldsNoVideoAndPlaysOneWrittenIntoACopy) {
     const std::vector<std::uint8_t> video = testing::SmallVideo("INJECTED", 4).bytes;
     testing::TempDir temp;
-    for (const KnownCatalogue& known : kKnown) {
+    for (const testing::RealImage& known : testing::kRealImages) {
         SCOPED_TRACE(known.file);
         const std::string path = (*dir / known.file).string();
         const ImageKind kind = KindOfPath(path);

@@ -118,7 +118,7 @@ public:
     }
     StreamBuilder& LScreen() { return Command(CmdLScreen); }
 
-    // --- LSCREEN entries (after LScreen() or PackedLScreen()) ---
+    // --- LSCREEN entries (after LScreen(), or the byte kPackedLScreen in the packed form) ---
     StreamBuilder& LsCells(std::span<const CellLines> cells) {  // marker 0; 1-256 cells
         Byte(kLScreenCells).Byte(static_cast<std::uint8_t>(cells.size() & 0xFF));
         for (const CellLines& c : cells) {
@@ -134,7 +134,6 @@ public:
     // --- Packed form ---
     StreamBuilder& PackedEndFrame() { return Byte(kPackedEndFrame); }
     StreamBuilder& PackedEndStream() { return Byte(kPackedEndStream); }
-    StreamBuilder& PackedLScreen() { return Byte(kPackedLScreen); }
     StreamBuilder& PackedGroup(std::uint8_t mask) { return Byte(mask); }
     StreamBuilder& PackedCell(const CellLines& lines) { return MaskedData(lines); }  // a clear mask bit
     StreamBuilder& PackedSkip(std::uint8_t skip) { return Byte(skip); }              // a set mask bit

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <set>
-#include <sstream>
 
 #include "demo_scene.h"
 #include "disk_images.h"
@@ -15,6 +14,7 @@
 #include "renderer.h"
 #include "run_program.h"
 #include "shared_data.h"
+#include "shown_screen.h"
 #include "stream_player.h"
 #include "temp_dir.h"
 
@@ -30,33 +30,12 @@ RunResult RunTool(const std::vector<std::string>& args) {
     return testing::RunProgram(QZMTOOL_PATH, args);
 }
 
-// A binary PPM as its size and its RGB bytes.
-struct Ppm {
-    int width = 0;
-    int height = 0;
-    std::string rgb;
-};
-
-Ppm ReadPpm(const std::filesystem::path& path) {
-    std::istringstream in(ReadText(path));
-    std::string magic;
-    int max = 0;
-    Ppm p;
-    in >> magic >> p.width >> p.height >> max;
-    in.get();
-    p.rgb.assign(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ(magic, "P6");
-    EXPECT_EQ(max, 255);
-    return p;
+// A binary PPM of `w` x `h` pixels as qzmtool writes it: its header, then `rgb`.
+std::string Ppm(int w, int h, const std::string& rgb) {
+    return "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n" + rgb;
 }
 
 constexpr std::size_t kPictureRgbBytes = 256 * 192 * 3;
-
-std::vector<std::uint8_t> DemoStream(int frames) {
-    testing::DemoStreamOptions options;
-    options.frames = frames;
-    return testing::BuildDemoStream(options);
-}
 
 // A PNG's RGB bytes, top row first, or nothing when it cannot be read.
 std::string ReadPngRgb(const std::filesystem::path& path) {
@@ -93,32 +72,23 @@ std::string Rendered(const std::vector<std::uint8_t>& stream, int from, int coun
     return bytes;
 }
 
-TEST(QzmToolExport, WritesEveryFrameAsTheLibraryShowsIt) {
-    TempDir dir;
-    const auto stream = DemoStream(30);
-    const std::string file = dir.Write("clip.qzm", stream);
-    const RunResult r = RunTool({"export", file, "--out", (dir.Path() / "frames").string()});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-
-    const std::string rendered = Rendered(stream, 1, 30, 256, 192, 0, false);
-    for (std::size_t frame = 1; frame <= 30; ++frame) {
-        char name[32];
-        std::snprintf(name, sizeof name, "frame-%05zu.ppm", frame);
-        const Ppm ppm = ReadPpm(dir.Path() / "frames" / name);
-        ASSERT_EQ(ppm.width, 256);
-        ASSERT_EQ(ppm.height, 192);
-        ASSERT_TRUE(ppm.rgb == rendered.substr((frame - 1) * kPictureRgbBytes, kPictureRgbBytes)) << name;
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "frames" / "frame-00031.ppm"));
-}
-
-// Pictures start where the slider would and scale on request; raw frames on stdout are the same
-// pixels, in BGRA unless told.
+// Every frame by default, as PPM pictures at 256 x 192; pictures start where the slider would and
+// scale on request; raw frames on stdout are the same pixels, in BGRA unless told.
 TEST(QzmToolExport, PicturesAndRawFramesAreTheLibrarysRendering) {
     TempDir dir;
-    const auto stream = DemoStream(40);
+    const auto stream = testing::BuildDemoStream({.frames = 40});
     const std::string file = dir.Write("clip.qzm", stream);
     const auto out = dir.Path() / "out";
+    ASSERT_EQ(RunTool({"export", file, "--out", (dir.Path() / "all").string()}).exitCode, 0);
+    const std::string all = Rendered(stream, 1, 40, 256, 192, 0, false);
+    for (std::size_t frame = 1; frame <= 40; ++frame) {
+        char name[32];
+        std::snprintf(name, sizeof name, "frame-%05zu.ppm", frame);
+        ASSERT_TRUE(ReadText(dir.Path() / "all" / name) ==
+                    Ppm(256, 192, all.substr((frame - 1) * kPictureRgbBytes, kPictureRgbBytes)))
+            << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "all" / "frame-00041.ppm"));
     const auto run = [&](const std::vector<std::string>& more) {
         std::vector<std::string> args = {"export", file, "--from", "25", "--count", "2"};
         args.insert(args.end(), more.begin(), more.end());
@@ -131,10 +101,8 @@ TEST(QzmToolExport, PicturesAndRawFramesAreTheLibrarysRendering) {
     EXPECT_FALSE(std::filesystem::exists(out / "frame-00024.ppm"));
     EXPECT_TRUE(std::filesystem::exists(out / "frame-00026.ppm"));
     EXPECT_FALSE(std::filesystem::exists(out / "frame-00027.ppm"));
-    const Ppm picture = ReadPpm(out / "frame-00025.ppm");
-    EXPECT_EQ(picture.width, 300);
-    EXPECT_EQ(picture.height, 200);
-    EXPECT_TRUE(picture.rgb == Rendered(stream, 25, 1, 300, 200, 2, false));
+    EXPECT_TRUE(ReadText(out / "frame-00025.ppm") ==
+                Ppm(300, 200, Rendered(stream, 25, 1, 300, 200, 2, false)));
 
     run({"--size", "300x200", "--filter", "2", "--out", out.string(), "--format", "png"});
     EXPECT_TRUE(ReadPngRgb(out / "frame-00026.png") == Rendered(stream, 26, 1, 300, 200, 2, false));
@@ -160,7 +128,7 @@ TEST(QzmToolExport, DecoderMessagesGoToStderrAndDecodingGoesOn) {
 
 TEST(QzmToolExport, ExitCodesForUsageAndUnplayableFiles) {
     TempDir dir;
-    const std::string good = dir.Write("good.qzm", DemoStream(3));
+    const std::string good = dir.Write("good.qzm", testing::BuildDemoStream({.frames = 3}));
     std::vector<std::uint8_t> badBytes(300, 0);
     const std::string bad = dir.Write("bad.qzm", badBytes);
     const std::string out = (dir.Path() / "o").string();
@@ -198,7 +166,7 @@ TEST(QzmToolImages, ListsExportsAndDescribesTheChosenVideo) {
     TempDir dir;
     testing::TrdImageBuilder trd;
     const auto first = testing::SmallVideo("FIRST", 2);
-    const auto second = DemoStream(5);
+    const auto second = testing::BuildDemoStream({.frames = 5});
     trd.AddFile("boot", testing::kCodeTag, first.bytes);
     const std::size_t firstOffset = trd.AddFile("FIRST", testing::kQzmTag, first.bytes);
     const std::size_t secondOffset = trd.AddFile("SECOND  ", testing::kQzmTag, second);
@@ -292,31 +260,12 @@ std::vector<std::uint8_t> TestScreen(int frame) {
     return s;
 }
 
-// The screen's pixels as the player shows them: ink or paper, channels 0 or 255, BRIGHT not shown.
-tool::RgbImage Colours(const std::vector<std::uint8_t>& screen) {
-    tool::RgbImage image;
-    image.Resize(256, 192);
-    for (int y = 0; y < 192; ++y) {
-        for (int x = 0; x < 256; ++x) {
-            const std::uint8_t attribute =
-                screen[kBitmapBytes + static_cast<std::size_t>(y / 8 * 32 + x / 8)];
-            const bool ink = (screen[encoder::BitmapOffset(y, x / 8)] >> (7 - x % 8) & 1) != 0;
-            const int c = ink ? attribute & 7 : attribute >> 3 & 7;
-            std::uint8_t* p = image.rgb.data() + (static_cast<std::size_t>(y) * 256 + x) * 3;
-            p[0] = (c & 2) != 0 ? 255 : 0;
-            p[1] = (c & 4) != 0 ? 255 : 0;
-            p[2] = (c & 1) != 0 ? 255 : 0;
-        }
-    }
-    return image;
-}
-
 TEST(QzmToolEncode, SpectrumExactPicturesComeBackPixelForPixel) {
     TempDir dir;
     std::vector<std::string> args = {"encode"};
     std::string expected;
     for (int frame = 0; frame < 3; ++frame) {
-        const tool::RgbImage picture = Colours(TestScreen(frame));
+        tool::RgbImage picture{256, 192, testing::ShownRgb(TestScreen(frame))};
         args.push_back(testing::WritePicture(dir, "p" + std::to_string(frame) + ".png", picture,
                                              tool::ImageFormat::Png));
         expected.append(picture.rgb.begin(), picture.rgb.end());
