@@ -17,43 +17,23 @@ using encoder::BitmapOffset;
 constexpr int kWidth = 256;
 constexpr int kHeight = 192;
 
-// The letters of the title and the digits, 8 x 8, top line first, bit 7 leftmost.
-struct Letter {
-    char c;
-    std::uint8_t lines[8];
-};
-constexpr Letter kLetters[] = {
-    {'Q', {0x3C, 0x66, 0x66, 0x66, 0x6A, 0x6C, 0x36, 0x00}},
-    {'Z', {0x7E, 0x06, 0x0C, 0x18, 0x30, 0x60, 0x7E, 0x00}},
-    {'M', {0x63, 0x77, 0x7F, 0x6B, 0x63, 0x63, 0x63, 0x00}},
-    {'P', {0x7C, 0x66, 0x66, 0x7C, 0x60, 0x60, 0x60, 0x00}},
-    {'L', {0x60, 0x60, 0x60, 0x60, 0x60, 0x60, 0x7E, 0x00}},
-    {'A', {0x3C, 0x66, 0x66, 0x7E, 0x66, 0x66, 0x66, 0x00}},
-    {'Y', {0x66, 0x66, 0x66, 0x3C, 0x18, 0x18, 0x18, 0x00}},
-    {'E', {0x7E, 0x60, 0x60, 0x7C, 0x60, 0x60, 0x7E, 0x00}},
-    {'R', {0x7C, 0x66, 0x66, 0x7C, 0x6C, 0x66, 0x66, 0x00}},
-    {'D', {0x78, 0x6C, 0x66, 0x66, 0x66, 0x6C, 0x78, 0x00}},
-    {'O', {0x3C, 0x66, 0x66, 0x66, 0x66, 0x66, 0x3C, 0x00}},
-    {'0', {0x3C, 0x66, 0x6E, 0x76, 0x66, 0x66, 0x3C, 0x00}},
-    {'1', {0x18, 0x38, 0x18, 0x18, 0x18, 0x18, 0x7E, 0x00}},
-    {'2', {0x3C, 0x66, 0x06, 0x0C, 0x30, 0x60, 0x7E, 0x00}},
-    {'3', {0x3C, 0x66, 0x06, 0x1C, 0x06, 0x66, 0x3C, 0x00}},
-    {'4', {0x0C, 0x1C, 0x3C, 0x6C, 0x7E, 0x0C, 0x0C, 0x00}},
-    {'5', {0x7E, 0x60, 0x7C, 0x06, 0x06, 0x66, 0x3C, 0x00}},
-    {'6', {0x1C, 0x30, 0x60, 0x7C, 0x66, 0x66, 0x3C, 0x00}},
-    {'7', {0x7E, 0x06, 0x0C, 0x18, 0x30, 0x30, 0x30, 0x00}},
-    {'8', {0x3C, 0x66, 0x66, 0x3C, 0x66, 0x66, 0x3C, 0x00}},
-    {'9', {0x3C, 0x66, 0x66, 0x3E, 0x06, 0x0C, 0x38, 0x00}},
-};
+// The letters of the title and the digits, 8 x 8: each glyph's lines are its bytes, the top line
+// in the high byte, bit 7 of a line leftmost.
+constexpr std::string_view kGlyphChars = "QZMPLAYERDO0123456789";
+constexpr std::uint64_t kGlyphs[] = {
+    0x3C6666666A6C3600, 0x7E060C1830607E00, 0x63777F6B63636300, 0x7C66667C60606000, 0x6060606060607E00,
+    0x3C66667E66666600, 0x6666663C18181800, 0x7E60607C60607E00, 0x7C66667C6C666600, 0x786C6666666C7800,
+    0x3C66666666663C00, 0x3C666E7666663C00, 0x1838181818187E00, 0x3C66060C30607E00, 0x3C66061C06663C00,
+    0x0C1C3C6C7E0C0C00, 0x7E607C0606663C00, 0x1C30607C66663C00, 0x7E060C1830303000, 0x3C66663C66663C00,
+    0x3C66663E060C3800};
 
 // Writes `text` (the characters above and blanks) from byte column `column`, pixel line `y` down.
 void DrawText(std::span<std::uint8_t, kScreenBytes> s, int column, int y, std::string_view text) {
     for (char c : text) {
-        for (const Letter& letter : kLetters) {
-            if (letter.c == c) {
-                for (int line = 0; line < 8; ++line) {
-                    s[BitmapOffset(y + line, column)] = letter.lines[line];
-                }
+        if (const std::size_t glyph = kGlyphChars.find(c); glyph != std::string_view::npos) {
+            for (int line = 0; line < 8; ++line) {
+                s[BitmapOffset(y + line, column)] =
+                    static_cast<std::uint8_t>(kGlyphs[glyph] >> (56 - 8 * line));
             }
         }
         ++column;
@@ -137,14 +117,12 @@ void DrawDemoScreen(int frame, int colourFrame, std::span<std::uint8_t, kScreenB
 
 std::vector<std::uint8_t> BuildDemoStream(const DemoStreamOptions& options) {
     StreamBuilder out;
-    HeaderFields header;
-    header.version = options.version;
-    header.name = options.name;
-    header.frameCount = static_cast<std::uint16_t>(std::min(options.frames, 65535));
-    header.frameDelay = options.frameDelay;
-    header.title = options.title;
-    header.author = options.author;
-    out.Header(header);
+    out.Header({.version = options.version,
+                .name = options.name,
+                .frameCount = static_cast<std::uint16_t>(std::min(options.frames, 65535)),
+                .frameDelay = options.frameDelay,
+                .title = options.title,
+                .author = options.author});
 
     FormWriter writer(out, kWhiteOnBlack);
     const int frames = options.frames;
