@@ -4,11 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,13 +28,7 @@ using testing::TempDir;
 using testing::RunProgram;
 using testing::RunResult;
 
-RunResult Pack(const std::vector<std::string>& args) {
-    std::vector<std::string> words{"pack"};
-    words.insert(words.end(), args.begin(), args.end());
-    return RunProgram(QZMTOOL_PATH, words);
-}
-
-// Plays `stream` on its own to its end: the frames decoded and the last picture.
+// Plays the player's stream to its end: the frames decoded and the last picture.
 std::pair<int, IndexedImageBuffer> PlayThrough(CStreamPlayer& player) {
     int frames = 1;
     while (player.DecodeFrame(true) == 1) {
@@ -90,9 +80,9 @@ TEST(PackCommand, BothFormatsListAndPlayEveryVideoALongOneOverSeveralEntries) {
 
     for (const char* out : {"videos.trd", "videos.scl"}) {
         const std::string path = (dir.Path() / out).string();
-        std::vector<std::string> args{path};
+        std::vector<std::string> args{"pack", path};
         args.insert(args.end(), inputs.begin(), inputs.end());
-        const RunResult r = Pack(args);
+        const RunResult r = RunProgram(QZMTOOL_PATH, args);
         ASSERT_EQ(r.exitCode, 0) << r.err;
         ExpectListsAndPlays(path, names, streams);
 
@@ -143,7 +133,7 @@ std::vector<DiskFile> FilesOf(std::span<const std::uint8_t> image, bool trdos) {
 }
 
 TEST(Packer, WritesRealImagesFilesAsTheirDisksHoldThem) {
-    const std::optional<std::filesystem::path> real = testing::RealImagesDir();
+    const auto real = testing::RealImagesDir();
     if (!real) {
         GTEST_SKIP() << "real disk images not found: QZM_SHARED_DIR/testdata/real is absent";
     }
@@ -211,23 +201,17 @@ TEST(PackCommand, RefusesWhatDoesNotFitOrIsNoVideoAndLeavesNoFile) {
     };
     testing::ExpectRefusals(QZMTOOL_PATH, "pack", cases, dir.Path());
     EXPECT_EQ(ReadBytes(kept), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-    EXPECT_NE(Pack({out("a.trd"), tooLarge}).err.find("too large for the disk"), std::string::npos);
+    EXPECT_NE(RunProgram(QZMTOOL_PATH, {"pack", out("a.trd"), tooLarge}).err.find("too large for the disk"),
+              std::string::npos);
 }
 
 // Debian's fuse-emulator-utils convert SCL archives to TR-DOS images with scl2trd.
-std::optional<std::string> FindScl2Trd() {
-    for (const char* dir : {"/usr/bin", "/usr/local/bin"}) {
-        const std::filesystem::path tool = std::filesystem::path(dir) / "scl2trd";
-        if (std::filesystem::exists(tool)) {
-            return tool.string();
-        }
-    }
-    return std::nullopt;
-}
-
 TEST(Packer, SclConvertedByTheDiskToolsListsAndPlaysTheSameVideosAsOurImage) {
-    const std::optional<std::string> scl2trd = FindScl2Trd();
-    if (!scl2trd) {
+    std::string scl2trd;
+    for (const char* tool : {"/usr/bin/scl2trd", "/usr/local/bin/scl2trd"}) {
+        scl2trd = scl2trd.empty() && std::filesystem::exists(tool) ? tool : scl2trd;
+    }
+    if (scl2trd.empty()) {
         GTEST_SKIP() << "scl2trd (Debian fuse-emulator-utils) is not installed";
     }
     TempDir dir;
@@ -241,7 +225,7 @@ TEST(Packer, SclConvertedByTheDiskToolsListsAndPlaysTheSameVideosAsOurImage) {
     const auto ours =
         std::get<std::vector<std::uint8_t>>(packer::PackVideos(packer::DiskFormat::TrDos, videos, label));
     const std::string converted = (dir.Path() / "converted.trd").string();
-    ASSERT_EQ(RunProgram(*scl2trd, {scl, converted}).exitCode, 0);
+    ASSERT_EQ(RunProgram(scl2trd, {scl, converted}).exitCode, 0);
 
     ExpectListsAndPlays(converted, {"FIRST   ", "SECOND  "}, streams);
     // Its catalogue and system sector are ours, but for the label.

@@ -41,10 +41,8 @@ inline std::string WritePicture(const TempDir& dir, const std::string& name, int
                                 std::uint8_t g, std::uint8_t b, tool::ImageFormat format) {
     tool::RgbImage image;
     image.Resize(w, h);
-    for (std::size_t i = 0; i < image.rgb.size(); i += 3) {
-        image.rgb[i] = r;
-        image.rgb[i + 1] = g;
-        image.rgb[i + 2] = b;
+    for (std::size_t i = 0; i < image.rgb.size(); ++i) {
+        image.rgb[i] = i % 3 == 0 ? r : i % 3 == 1 ? g : b;
     }
     return WritePicture(dir, name, image, format);
 }

@@ -37,30 +37,26 @@ TEST(MediaGeometry, LetterBoxKeepsThePictureShapeOnWholeCells) {
 }
 
 TEST(MediaGeometry, DelayIsTheNearestWholeNumberOfFiftieths) {
-    const struct {
-        int num, den, delay;
-    } cases[] = {
-        {25, 1, 2},
-        {50, 1, 1},
-        {30, 1, 2},
-        {25, 2, 4},
-        {30000, 1001, 2},
-        {24, 1, 2},
-        {20, 1, 3},
-        {60, 1, 1},
-        {1000, 1, 1},
-        {1, 1, 50},
-        {1, 10, 255},
-        {0, 1, kDefaultDelay},
-        {0, 0, kDefaultDelay},
-        {25, 0, kDefaultDelay},
-        {-25, 1, kDefaultDelay},
-        {2147483647, 1, 1},
-        {1, 2147483647, 255},
+    // Each delay and the rates (numerator, denominator) that give it.
+    const std::pair<int, std::vector<std::pair<int, int>>> cases[] = {
+        {1, {{50, 1}, {60, 1}, {1000, 1}, {2147483647, 1}}},
+        {2, {{25, 1}, {30, 1}, {30000, 1001}, {24, 1}}},
+        {3, {{20, 1}}},
+        {4, {{25, 2}}},
+        {50, {{1, 1}}},
+        {255, {{1, 10}, {1, 2147483647}}},
+        {kDefaultDelay, {{0, 1}, {0, 0}, {25, 0}, {-25, 1}}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(DelayForFrameRate(c.num, c.den), c.delay) << c.num << "/" << c.den;
+    for (const auto& [delay, rates] : cases) {
+        for (const auto& [num, den] : rates) {
+            EXPECT_EQ(DelayForFrameRate(num, den), delay) << num << "/" << den;
+        }
     }
+}
+
+// Reads the next frame into `rgb` (kFrameBytes long) at `delay`.
+ReadResult Next(MediaReader& reader, std::vector<std::uint8_t>& rgb, std::string& error, int delay = 2) {
+    return reader.Next(delay, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes), error);
 }
 
 // Reads every frame; returns the red value of each one's middle pixel.
@@ -68,8 +64,7 @@ std::vector<int> ReadAll(MediaReader& reader, int delay) {
     std::vector<std::uint8_t> rgb(kFrameBytes);
     std::vector<int> reds;
     std::string error;
-    for (ReadResult r; (r = reader.Next(delay, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes),
-                                        error)) != ReadResult::End;) {
+    for (ReadResult r; (r = Next(reader, rgb, error, delay)) != ReadResult::End;) {
         EXPECT_EQ(r, ReadResult::Frame) << error;
         if (r != ReadResult::Frame) {
             break;
@@ -189,14 +184,11 @@ TEST(MediaReader, PicturesAreOneFrameEachLetterBoxedInOrder) {
     std::vector<std::uint8_t> rgb(kFrameBytes);
     std::string error;
     for (const auto& profile : expected) {
-        ASSERT_EQ(reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes), error),
-                  ReadResult::Frame)
-            << error;
+        ASSERT_EQ(Next(reader, rgb, error), ReadResult::Frame) << error;
         EXPECT_EQ(Profile(rgb), profile);
     }
     EXPECT_EQ(rgb[(96 * 256 + 128) * 3 + 1], 200);  // flat colours stay exact through the scaler
-    EXPECT_EQ(reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes), error),
-              ReadResult::End);
+    EXPECT_EQ(Next(reader, rgb, error), ReadResult::End);
 }
 
 // A phone's upright video, landscape frames turned a quarter clockwise, stands upright between bars:
@@ -207,9 +199,7 @@ TEST(MediaReader, RotatedVideoIsTurnedUprightAndPillarBoxed) {
     ASSERT_EQ(reader.Open({WriteMovie(dir, "phone.mov", 1, 0, 90)}), "");
     std::vector<std::uint8_t> rgb(kFrameBytes);
     std::string error;
-    ASSERT_EQ(reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes), error),
-              ReadResult::Frame)
-        << error;
+    ASSERT_EQ(Next(reader, rgb, error), ReadResult::Frame) << error;
     EXPECT_EQ(Profile(rgb).second, std::string(56, '.') + std::string(144, 'X') + std::string(56, '.'));
     EXPECT_GT(rgb[(96 * kFrameWidth + 196) * 3], 200);
     EXPECT_EQ(rgb[(96 * kFrameWidth + 60) * 3], 40);
@@ -240,8 +230,7 @@ TEST(MediaReader, UnusableInputsGiveOneLineNamingThem) {
         std::string error = reader.Open(paths);
         // Otherwise the error comes with the frame that cannot be read.
         std::vector<std::uint8_t> rgb(kFrameBytes);
-        while (error.empty() && reader.Next(2, std::span<std::uint8_t, kFrameBytes>(rgb.data(), kFrameBytes),
-                                            error) == ReadResult::Frame) {
+        while (error.empty() && Next(reader, rgb, error) == ReadResult::Frame) {
         }
         EXPECT_EQ(error.rfind(message, 0), 0u) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
