@@ -30,6 +30,23 @@ RunResult RunTool(const std::vector<std::string>& args) {
     return testing::RunProgram(QZMTOOL_PATH, args);
 }
 
+// Runs qzmtool, which must succeed without a word on stderr; returns what it wrote on stdout.
+std::string RunOk(const std::vector<std::string>& args) {
+    const RunResult r = RunTool(args);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    return r.out;
+}
+
+// Runs `info` on `args`: each of `rows` is among the lines it prints.
+void ExpectInfo(std::vector<std::string> args, std::initializer_list<const char*> rows) {
+    args.insert(args.begin(), "info");
+    const std::string info = RunOk(args);
+    for (const char* row : rows) {
+        EXPECT_NE(info.find(row), std::string::npos) << row << "\n" << info;
+    }
+}
+
 // A binary PPM of `w` x `h` pixels as qzmtool writes it: its header, then `rgb`.
 std::string Ppm(int w, int h, const std::string& rgb) {
     return "P6\n" + std::to_string(w) + " " + std::to_string(h) + "\n255\n" + rgb;
@@ -79,7 +96,7 @@ TEST(QzmToolExport, PicturesAndRawFramesAreTheLibrarysRendering) {
     const auto stream = testing::BuildDemoStream({.frames = 40});
     const std::string file = dir.Write("clip.qzm", stream);
     const auto out = dir.Path() / "out";
-    ASSERT_EQ(RunTool({"export", file, "--out", (dir.Path() / "all").string()}).exitCode, 0);
+    RunOk({"export", file, "--out", (dir.Path() / "all").string()});
     const std::string all = Rendered(stream, 1, 40, 256, 192, 0, false);
     for (std::size_t frame = 1; frame <= 40; ++frame) {
         char name[32];
@@ -89,13 +106,9 @@ TEST(QzmToolExport, PicturesAndRawFramesAreTheLibrarysRendering) {
             << name;
     }
     EXPECT_FALSE(std::filesystem::exists(dir.Path() / "all" / "frame-00041.ppm"));
-    const auto run = [&](const std::vector<std::string>& more) {
-        std::vector<std::string> args = {"export", file, "--from", "25", "--count", "2"};
-        args.insert(args.end(), more.begin(), more.end());
-        const RunResult r = RunTool(args);
-        EXPECT_EQ(r.exitCode, 0) << r.err;
-        EXPECT_EQ(r.err, "");
-        return r.out;
+    const auto run = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), {"export", file, "--from", "25", "--count", "2"});
+        return RunOk(more);
     };
     run({"--size", "300x200", "--filter", "2", "--out", out.string()});
     EXPECT_FALSE(std::filesystem::exists(out / "frame-00024.ppm"));
@@ -172,19 +185,12 @@ TEST(QzmToolImages, ListsExportsAndDescribesTheChosenVideo) {
     const std::size_t secondOffset = trd.AddFile("SECOND  ", testing::kQzmTag, second);
     const std::string image = dir.Write("disk.trd", trd.Build(true));
 
-    const RunResult list = RunTool({"list", image});
-    EXPECT_EQ(list.exitCode, 0);
-    EXPECT_EQ(list.out, "1\tFIRST   \t" + std::to_string(firstOffset) + "\n2\tSECOND  \t" +
-                            std::to_string(secondOffset) + "\n");
-
-    const RunResult info = RunTool({"info", image, "--video", "2"});
-    EXPECT_EQ(info.exitCode, 0) << info.err;
-    EXPECT_NE(info.out.find("Frames:\t5\n"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("Filename:\tDEMO    \n"), std::string::npos) << info.out;
-    EXPECT_NE(info.out.find("ffmpeg -r:\t25\n"), std::string::npos) << info.out;
+    EXPECT_EQ(RunOk({"list", image}), "1\tFIRST   \t" + std::to_string(firstOffset) + "\n2\tSECOND  \t" +
+                                          std::to_string(secondOffset) + "\n");
+    ExpectInfo({image, "--video", "2"}, {"Frames:\t5\n", "Filename:\tDEMO    \n", "ffmpeg -r:\t25\n"});
 
     const auto out = dir.Path() / "second";
-    EXPECT_EQ(RunTool({"export", image, "--video", "2", "--out", out.string()}).exitCode, 0);
+    RunOk({"export", image, "--video", "2", "--out", out.string()});
     EXPECT_TRUE(std::filesystem::exists(out / "frame-00005.ppm"));
     EXPECT_FALSE(std::filesystem::exists(out / "frame-00006.ppm"));
 
@@ -234,8 +240,7 @@ TEST(QzmToolThumbnail, ChoosesTheFrameAndScalesItToFit) {
         const auto stream = ThumbnailStream(c.frames, c.claimed, c.detailed);
         const std::string file = dir.Write("clip.qzm", stream);
         const auto png = dir.Path() / "clip.png";
-        const RunResult r = RunTool({"thumbnail", file, png.string(), "--size", std::to_string(c.size)});
-        ASSERT_EQ(r.exitCode, 0) << r.err;
+        RunOk({"thumbnail", file, png.string(), "--size", std::to_string(c.size)});
         EXPECT_TRUE(ReadPngRgb(png) == Rendered(stream, c.expected, 1, c.size, c.size * 3 / 4, 3, false))
             << "expected frame " << c.expected;
     }
@@ -273,14 +278,9 @@ TEST(QzmToolEncode, SpectrumExactPicturesComeBackPixelForPixel) {
     const std::string out = (dir.Path() / "my clip 2024.qzm").string();
     args.insert(args.end(),
                 {"-o", out, "--dither", "none", "--delay", "3", "--title", "Клип", "--author", "Me"});
-    const RunResult r = RunTool(args);
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-
-    const RunResult info = RunTool({"info", out});
-    for (const char* row :
-         {"Filename:\tMY_CLIP_\n", "Clip:\tКлип", "Author:\tMe", "Frames:\t3\n", "ffmpeg -r:\t50/3\n"}) {
-        EXPECT_NE(info.out.find(row), std::string::npos) << row << "\n" << info.out;
-    }
+    RunOk(args);
+    ExpectInfo({out},
+               {"Filename:\tMY_CLIP_\n", "Clip:\tКлип", "Author:\tMe", "Frames:\t3\n", "ffmpeg -r:\t50/3\n"});
     const std::string bytes = ReadText(out);
     const std::vector<std::uint8_t> stream(bytes.begin(), bytes.end());
     EXPECT_TRUE(Rendered(stream, 1, 3, 256, 192, 0, false) == expected);
@@ -293,10 +293,8 @@ std::vector<std::string> ScreensThroughTheTool(const TempDir& dir, std::vector<s
     std::filesystem::remove_all(out);
     inputs.insert(inputs.begin(), "encode");
     inputs.insert(inputs.end(), {"-o", qzm});
-    RunResult r = RunTool(inputs);
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    r = RunTool({"export", qzm, "--out", out.string(), "--format", "scr"});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
+    RunOk(inputs);
+    RunOk({"export", qzm, "--out", out.string(), "--format", "scr"});
     std::vector<std::string> screens;
     for (int frame = 1;; ++frame) {
         char name[32];
@@ -340,12 +338,8 @@ TEST(QzmToolEncode, VideoTakesItsDelayFromItsFrameRate) {
     TempDir dir;
     const std::string video = testing::WriteGreyVideo(dir, "grey.y4m", "25:2", 6);
     const std::string out = (dir.Path() / "grey.qzm").string();
-    const RunResult r = RunTool({"encode", video, "-o", out});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    const RunResult info = RunTool({"info", out});
-    for (const char* row : {"Filename:\tGREY", "Frames:\t6\n", "ffmpeg -r:\t25/2\n"}) {
-        EXPECT_NE(info.out.find(row), std::string::npos) << row << "\n" << info.out;
-    }
+    RunOk({"encode", video, "-o", out});
+    ExpectInfo({out}, {"Filename:\tGREY", "Frames:\t6\n", "ffmpeg -r:\t25/2\n"});
 }
 
 // A grey that none of the eight colours shows comes out differently in each dither mode.
@@ -356,8 +350,7 @@ TEST(QzmToolEncode, EachDitherModeGivesItsOwnStream) {
     std::set<std::string> streams;
     for (const char* mode : {"none", "ordered", "diffusion"}) {
         const std::string out = (dir.Path() / (std::string(mode) + ".qzm")).string();
-        const RunResult r = RunTool({"encode", grey, "-o", out, "--name", "GREY", "--dither", mode});
-        ASSERT_EQ(r.exitCode, 0) << r.err;
+        RunOk({"encode", grey, "-o", out, "--name", "GREY", "--dither", mode});
         streams.insert(ReadText(out));
     }
     EXPECT_EQ(streams.size(), 3u);
