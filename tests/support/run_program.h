@@ -6,13 +6,12 @@
 #include <sys/wait.h>
 
 #include <algorithm>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,9 +27,7 @@ struct RunResult {
 
 inline std::string ReadText(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline std::string ShellQuote(const std::string& word) {

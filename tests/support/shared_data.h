@@ -12,15 +12,11 @@ namespace qzm::testing {
 // The folder of real disk images, if it is there.
 inline std::optional<std::filesystem::path> RealImagesDir() {
     const char* shared = std::getenv("QZM_SHARED_DIR");
-    if (shared == nullptr || *shared == '\0') {
-        return std::nullopt;
-    }
-    const std::filesystem::path dir = std::filesystem::path(shared) / "testdata" / "real";
+    const std::filesystem::path dir =
+        std::filesystem::path(shared != nullptr ? shared : "") / "testdata" / "real";
     std::error_code ec;
-    if (!std::filesystem::is_directory(dir, ec)) {
-        return std::nullopt;
-    }
-    return dir;
+    return shared != nullptr && *shared != '\0' && std::filesystem::is_directory(dir, ec) ? std::optional(dir)
+                                                                                          : std::nullopt;
 }
 
 // A real image and what is known of it, as recorded with it.
