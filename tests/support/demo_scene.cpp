@@ -47,11 +47,6 @@ void SetPixel(std::span<std::uint8_t, kScreenBytes> s, int x, int y) {
     s[BitmapOffset(y, x >> 3)] |= static_cast<std::uint8_t>(0x80 >> (x & 7));
 }
 
-void SetAttribute(std::span<std::uint8_t, kScreenBytes> s, int row, int column, int ink, int paper) {
-    s[kBitmapBytes + static_cast<std::size_t>(row * kAttributeColumns + column)] =
-        static_cast<std::uint8_t>((paper << 3) | ink);
-}
-
 // Bounces `t * speed` back and forth over 0..range.
 int Bounce(int t, int speed, int range) {
     const int p = (t * speed) % (2 * range);
@@ -62,17 +57,15 @@ int Bounce(int t, int speed, int range) {
 
 void DrawDemoScreen(int frame, int colourFrame, std::span<std::uint8_t, kScreenBytes> screen) {
     std::fill(screen.begin(), screen.begin() + kBitmapBytes, 0);
-    // Attributes: blue title strip, a black middle with coloured inks, colour bars at the bottom.
+    // Attributes: white on a blue title strip; a black middle with green, cyan and yellow inks; colour
+    // bars at the bottom, white on cycling papers.
+    const int shift = colourFrame >= 0 && frame >= colourFrame ? (frame - colourFrame) / 2 : 0;
     for (int row = 0; row < 24; ++row) {
         for (int column = 0; column < kAttributeColumns; ++column) {
-            if (row < 2) {
-                SetAttribute(screen, row, column, 7, 1);
-            } else if (row >= 21) {
-                const int shift = colourFrame >= 0 && frame >= colourFrame ? (frame - colourFrame) / 2 : 0;
-                SetAttribute(screen, row, column, 7, ((column / 4 + shift + row) % 7) + 1);
-            } else {
-                SetAttribute(screen, row, column, 4 + std::min((row - 2) / 6, 2), 0);  // green, cyan, yellow
-            }
+            const bool middle = row >= 2 && row < 21;
+            const int paper = row < 2 ? 1 : middle ? 0 : (column / 4 + shift + row) % 7 + 1;
+            screen[kBitmapBytes + static_cast<std::size_t>(row * kAttributeColumns + column)] =
+                static_cast<std::uint8_t>(paper << 3 | (middle ? 4 + std::min((row - 2) / 6, 2) : 7));
         }
     }
 
