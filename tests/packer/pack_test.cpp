@@ -112,22 +112,14 @@ TEST(PackCommand, BothFormatsListAndPlayEveryVideoALongOneOverSeveralEntries) {
 // The files of a real image as its catalogue lists them, with their data in it.
 std::vector<DiskFile> FilesOf(std::span<const std::uint8_t> image, bool trdos) {
     std::vector<DiskFile> files;
-    const std::size_t count = trdos ? packer::kMaxEntries : image[8];
-    std::size_t data = 9 + 14 * count;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::uint8_t* e = trdos ? &image[16 * i] : &image[9 + 14 * i];
-        if (trdos && i > 0 && e[0] == 0) {
-            break;
-        }
-        DiskFile file;
+    for (const CatalogueEntry& entry : WalkCatalogue(image, trdos ? ImageKind::TrDos : ImageKind::Scl)) {
+        const std::uint8_t* e = &image[trdos ? 16 * files.size() : 9 + 14 * files.size()];
+        DiskFile& file = files.emplace_back();
         std::copy_n(e, 8, file.name.begin());
         file.type = e[8];
         file.start = static_cast<std::uint16_t>(e[9] | e[10] << 8);
         file.length = static_cast<std::uint16_t>(e[11] | e[12] << 8);
-        const std::size_t offset = trdos ? e[15] * testing::kTrack + e[14] * testing::kSector : data;
-        file.data = image.subspan(offset, e[13] * testing::kSector);
-        data += file.data.size();
-        files.push_back(file);
+        file.data = image.subspan(entry.offset, entry.sectors * testing::kSector);
     }
     return files;
 }
