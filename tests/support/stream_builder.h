@@ -95,18 +95,10 @@ public:
     StreamBuilder& SetMasked() { return Command(CmdSetMasked); }
     StreamBuilder& SetModes(std::uint8_t o) { return Command(CmdSetModes).Byte(o); }
     StreamBuilder& LiteralRun(std::span<const CellLines> cells) {
-        Command(CmdLiteralRun).Byte(static_cast<std::uint8_t>(cells.size()));
-        for (const CellLines& c : cells) {
-            Bytes(c);
-        }
-        return *this;
+        return Command(CmdLiteralRun).Cells(cells, false);
     }
     StreamBuilder& MaskedRun(std::span<const CellLines> cells) {
-        Command(CmdMaskedRun).Byte(static_cast<std::uint8_t>(cells.size()));
-        for (const CellLines& c : cells) {
-            MaskedData(c);
-        }
-        return *this;
+        return Command(CmdMaskedRun).Cells(cells, true);
     }
     // CmdFullScreen with `marker`, then FullScreenRun entries (and raw cells) to the end of the screen.
     StreamBuilder& FullScreen(std::uint8_t marker) {
@@ -120,11 +112,7 @@ public:
 
     // --- LSCREEN entries (after LScreen(), or the byte kPackedLScreen in the packed form) ---
     StreamBuilder& LsCells(std::span<const CellLines> cells) {  // marker 0; 1-256 cells
-        Byte(kLScreenCells).Byte(static_cast<std::uint8_t>(cells.size() & 0xFF));
-        for (const CellLines& c : cells) {
-            MaskedData(c);
-        }
-        return *this;
+        return Byte(kLScreenCells).Cells(cells, true);
     }
     StreamBuilder& LsRepeat(unsigned count, const CellLines& lines) {  // marker 1; count 1-256
         return Byte(kLScreenRepeat).Byte(static_cast<std::uint8_t>(count & 0xFF)).MaskedData(lines);
@@ -147,6 +135,15 @@ public:
     std::vector<std::uint8_t> Take() { return std::move(m_data); }
 
 private:
+    // The count of `cells` (256 as 0), then each cell, literal or masked.
+    StreamBuilder& Cells(std::span<const CellLines> cells, bool masked) {
+        Byte(static_cast<std::uint8_t>(cells.size() & 0xFF));
+        for (const CellLines& c : cells) {
+            masked ? MaskedData(c) : Bytes(c);
+        }
+        return *this;
+    }
+
     std::vector<std::uint8_t> m_data;
     std::uint8_t m_fullScreenMarker = 0;
 };
