@@ -37,45 +37,50 @@ void Put(Picture& p, int x, int y, double r, double g, double b) {
     p[at + 2] = static_cast<std::uint8_t>(std::clamp(b, 0.0, 255.0));
 }
 
-Picture Draw(Scene scene, int frame) {
+// A picture of `colour(x, y)` (red, green, blue) inside `area`, black around it.
+template <typename Colour>
+Picture Paint(Colour colour, const Area& area = {}) {
     Picture p(kPictureBytes, 0);
-    std::mt19937 random(static_cast<unsigned>(frame));
-    const int sx = (frame * 13) % 200;
-    const int sy = (frame * 7) % 150;
-    for (int y = 0; y < kPictureHeight; ++y) {
-        for (int x = 0; x < kPictureWidth; ++x) {
-            const bool square = x >= sx && x < sx + 40 && y >= sy && y < sy + 30;
-            switch (scene) {
-                case Scene::Sprite: Put(p, x, y, square * 255, square * 255, square * 255); break;
-                case Scene::Noise: {
-                    const int v = (random() & 1) * 255;
-                    Put(p, x, y, v, v, v);
-                    break;
-                }
-                case Scene::Colours: {
-                    const int bx = (frame / 6) * 37 % 200;
-                    const bool shown = (frame & 1) != 0 && x >= bx && x < bx + 40 && y >= 50 && y < 80;
-                    const int c = shown ? 0 : ((x + (frame / 6) * 8) / 32) % 8;
-                    Put(p, x, y, (c >> 1 & 1) * 255, (c >> 2 & 1) * 255, (c & 1) * 255);
-                    break;
-                }
-                case Scene::Line: {
-                    const int v = x == 40 + frame * 3 ? 255 : x;
-                    Put(p, x, y, v, v, v);
-                    break;
-                }
-                case Scene::Photo: {
-                    const int dx = x - sx - 20;
-                    const int dy = y - sy - 20;
-                    const bool disc = dx * dx + dy * dy < 400;
-                    Put(p, x, y, disc ? 250 : x, disc ? 240 : y * 4 / 3,
-                        disc ? 10 : (x + y + frame * 4) % 256);
-                    break;
-                }
-            }
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        for (int x = area.x; x < area.x + area.width; ++x) {
+            const auto [r, g, b] = colour(x, y);
+            Put(p, x, y, r, g, b);
         }
     }
     return p;
+}
+
+Picture Draw(Scene scene, int frame) {
+    std::mt19937 random(static_cast<unsigned>(frame));
+    const int sx = (frame * 13) % 200;
+    const int sy = (frame * 7) % 150;
+    return Paint([&](int x, int y) -> std::array<int, 3> {
+        const bool square = x >= sx && x < sx + 40 && y >= sy && y < sy + 30;
+        switch (scene) {
+            case Scene::Sprite: return {square * 255, square * 255, square * 255};
+            case Scene::Noise: {
+                const int v = (random() & 1) * 255;
+                return {v, v, v};
+            }
+            case Scene::Colours: {
+                const int bx = (frame / 6) * 37 % 200;
+                const bool shown = (frame & 1) != 0 && x >= bx && x < bx + 40 && y >= 50 && y < 80;
+                const int c = shown ? 0 : ((x + (frame / 6) * 8) / 32) % 8;
+                return {(c >> 1 & 1) * 255, (c >> 2 & 1) * 255, (c & 1) * 255};
+            }
+            case Scene::Line: {
+                const int v = x == 40 + frame * 3 ? 255 : x;
+                return {v, v, v};
+            }
+            case Scene::Photo: {
+                const int dx = x - sx - 20;
+                const int dy = y - sy - 20;
+                const bool disc = dx * dx + dy * dy < 400;
+                return {disc ? 250 : x, disc ? 240 : y * 4 / 3, disc ? 10 : (x + y + frame * 4) % 256};
+            }
+        }
+        return {};
+    });
 }
 
 std::vector<std::uint8_t> Encode(VideoEncoder& encoder, Scene scene, int frames) {
@@ -257,19 +262,6 @@ TEST(EncoderErrors, AreOneLineTexts) {
     VideoEncoder wrongSize{EncodeOptions{}};
     wrongSize.AddFrame(Picture(100));
     EXPECT_EQ(std::get<std::string>(wrongSize.Finish()), "picture 1 is not 256 x 192 RGB (100 bytes)");
-}
-
-// A picture of `colour(x, y)` (red, green, blue) inside `area`, black around it.
-template <typename Colour>
-Picture Paint(Colour colour, const Area& area = {}) {
-    Picture p(kPictureBytes, 0);
-    for (int y = area.y; y < area.y + area.height; ++y) {
-        for (int x = area.x; x < area.x + area.width; ++x) {
-            const auto [r, g, b] = colour(x, y);
-            Put(p, x, y, r, g, b);
-        }
-    }
-    return p;
 }
 
 // A plain gradient from a dark blue to a green, across the picture.

@@ -119,10 +119,10 @@ TEST(QzmToolExport, PicturesAndRawFramesAreTheLibrarysRendering) {
 
     run({"--size", "300x200", "--filter", "2", "--out", out.string(), "--format", "png"});
     EXPECT_TRUE(ReadPngRgb(out / "frame-00026.png") == Rendered(stream, 26, 1, 300, 200, 2, false));
-    const std::string rgb24 = run({"--size", "300x200", "--filter", "2", "--out", "-", "--format", "rgb24"});
-    EXPECT_TRUE(rgb24 == Rendered(stream, 25, 2, 300, 200, 2, false));
-    const std::string bgra = run({"--size", "300x200", "--filter", "2", "--out", "-", "--format", "bgra"});
-    EXPECT_TRUE(bgra == Rendered(stream, 25, 2, 300, 200, 2, true));
+    EXPECT_TRUE(run({"--size", "300x200", "--filter", "2", "--out", "-", "--format", "rgb24"}) ==
+                Rendered(stream, 25, 2, 300, 200, 2, false));
+    EXPECT_TRUE(run({"--size", "300x200", "--filter", "2", "--out", "-", "--format", "bgra"}) ==
+                Rendered(stream, 25, 2, 300, 200, 2, true));
     EXPECT_TRUE(run({"--out", "-"}) == Rendered(stream, 25, 2, 256, 192, 0, true));
 }
 
@@ -142,8 +142,7 @@ TEST(QzmToolExport, DecoderMessagesGoToStderrAndDecodingGoesOn) {
 TEST(QzmToolExport, ExitCodesForUsageAndUnplayableFiles) {
     TempDir dir;
     const std::string good = dir.Write("good.qzm", testing::BuildDemoStream({.frames = 3}));
-    std::vector<std::uint8_t> badBytes(300, 0);
-    const std::string bad = dir.Write("bad.qzm", badBytes);
+    const std::string bad = dir.Write("bad.qzm", std::vector<std::uint8_t>(300, 0));
     const std::string out = (dir.Path() / "o").string();
     const std::pair<std::vector<std::string>, int> cases[] = {
         {{}, 2},
@@ -198,8 +197,7 @@ TEST(QzmToolImages, ListsExportsAndDescribesTheChosenVideo) {
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("No videofiles found!"), std::string::npos) << missing.err;
 
-    std::vector<std::uint8_t> empty(4096, 0);
-    const RunResult none = RunTool({"list", dir.Write("empty.trd", empty)});
+    const RunResult none = RunTool({"list", dir.Write("empty.trd", std::vector<std::uint8_t>(4096, 0))});
     EXPECT_EQ(none.exitCode, 1);
     EXPECT_EQ(none.err, "qzmtool: No videofiles found!\n");
 }
