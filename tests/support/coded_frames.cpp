@@ -40,13 +40,12 @@ bool FormWriter::Write(const encoder::Screen& target, FrameForm form) {
     if (!possible) {
         return false;
     }
-    if (const std::uint32_t added = mode & ~m_mode; added != 0) {
-        if (added & ModeMasked) {
-            m_out.SetMasked();
-        }
-        if (added & ~std::uint32_t{ModeMasked}) {
-            m_out.SetModes(static_cast<std::uint8_t>(mode >> 1));
-        }
+    const std::uint32_t added = mode & ~m_mode;
+    if (added & ModeMasked) {
+        m_out.SetMasked();
+    }
+    if (added & ~std::uint32_t{ModeMasked}) {
+        m_out.SetModes(static_cast<std::uint8_t>(mode >> 1));
     }
     m_mode = mode;
     std::vector<std::uint8_t> bytes;

@@ -29,17 +29,16 @@ struct TestVideo {
 
 // A stream of `frames` frames, each writing one cell, then the end of the stream.
 inline TestVideo SmallVideo(const std::string& name, int frames = 3) {
-    testing::StreamBuilder stream;
+    StreamBuilder stream;
     stream.Header({.name = name, .frameCount = static_cast<std::uint16_t>(frames), .blocks = {1}});
-    TestVideo video{{}, 0};
+    std::size_t firstFrameEnd = 0;
     for (int f = 0; f < frames; ++f) {
-        testing::CellLines lines;
+        CellLines lines;
         lines.fill(static_cast<std::uint8_t>(0x11 * (f + 1)));
         stream.Literal(static_cast<std::uint8_t>(f), lines).EndFrame();
-        video.firstFrameEnd = f == 0 ? stream.Size() : video.firstFrameEnd;
+        firstFrameEnd = f == 0 ? stream.Size() : firstFrameEnd;
     }
-    video.bytes = stream.EndStream().Take();
-    return video;
+    return {stream.EndStream().Take(), firstFrameEnd};
 }
 
 inline std::size_t SectorsFor(std::size_t bytes) {
