@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "messages.h"
 #include "player_host.h"
@@ -16,6 +17,12 @@ public:
     explicit TerminalHost(int videoRow = 0) : m_videoRow(videoRow) {}
 
     void ShowMessage(std::string_view text) override {
+        // After a refused choice the loader adds "No videofiles found!"; the line that named the
+        // missing video already said why, so that one is not repeated.
+        const bool afterRefusal = std::exchange(m_refusedChoice, false);
+        if (afterRefusal && text == kMsgNoVideos) {
+            return;
+        }
         std::fprintf(stderr, "qzmtool: %s\n", EngineMessage(text).c_str());
     }
 
@@ -25,11 +32,13 @@ public:
         }
         std::fprintf(stderr, _("qzmtool: there is no video %d; the image holds %zu\n"), m_videoRow + 1,
                      names.size());
+        m_refusedChoice = true;
         return -1;
     }
 
 private:
     int m_videoRow;
+    bool m_refusedChoice = false;
 };
 
 }  // namespace qzm::tool
