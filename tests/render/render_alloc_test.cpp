@@ -16,7 +16,7 @@ namespace {
 
 using testing::g_allocations;
 
-class AllocationsOfFilter : public ::testing::TestWithParam<int> {
+class Allocations : public ::testing::TestWithParam<int> {
 protected:
     const testing::TestImage m_image = testing::TestImage::Random(9);
     const std::unique_ptr<CRenderer> m_renderer = CreateRenderer(GetParam());
@@ -25,7 +25,7 @@ protected:
 // The largest output comes first: too odd to stream, but large enough that later outputs are
 // streamed. No size within its width and pixel count then allocates, whether seen before or not,
 // streamed or not, with either kernel.
-TEST_P(AllocationsOfFilter, NoSizeWithinTheLargestOneSeenAllocates) {
+TEST_P(Allocations, NoSizeWithinTheLargestOneSeenAllocates) {
     m_renderer->Render(m_image.data(), 4001, 2001, 0, 0);
     const int sizes[][2] = {{4000, 2000}, {3840, 2080}, {1920, 1440}, {2049, 1537}, {640, 480}, {1, 1},
                             {4001, 10},   {2100, 1000}, {300, 2000},  {255, 17},    {2048, 1},  {4001, 2001}};
@@ -39,7 +39,7 @@ TEST_P(AllocationsOfFilter, NoSizeWithinTheLargestOneSeenAllocates) {
     }
 }
 
-TEST_P(AllocationsOfFilter, AFailedGrowthLeavesNothingToDraw) {
+TEST_P(Allocations, AFailedGrowthLeavesNothingToDraw) {
     m_renderer->Render(m_image.data(), 640, 480, 0, 0);
     testing::g_failAbove = 1u << 20;
     EXPECT_THROW(m_renderer->Render(m_image.data(), 1280, 960, 0, 0), std::bad_alloc);
@@ -52,8 +52,7 @@ TEST_P(AllocationsOfFilter, AFailedGrowthLeavesNothingToDraw) {
     EXPECT_EQ(device.draws, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Filters, AllocationsOfFilter, ::testing::Values(0, 1, 2, 3),
-                         testing::FilterParamName<::testing::TestParamInfo<int>>);
+INSTANTIATE_TEST_SUITE_P(Filters, Allocations, ::testing::Values(0, 1, 2, 3), testing::FilterParamName);
 
 }  // namespace
 }  // namespace qzm
