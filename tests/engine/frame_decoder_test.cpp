@@ -50,10 +50,7 @@ TEST_F(Decoder, XorAppliesOnlyToMaskedDefaultCellsAndMaskedRuns) {
     }));
     ASSERT_EQ(player.DecodeFrame(false), 1);
     EXPECT_EQ(CellAt(player, 0), kRamp);
-    CellLines xored{};
-    for (int k = 0; k < 8; ++k) {
-        xored[k] = static_cast<std::uint8_t>(0xF0 ^ kRamp[k]);
-    }
+    constexpr CellLines xored{0xF1, 0xF3, 0xF7, 0xFF, 0xEF, 0xCF, 0x8F, 0x0F};  // F0 XOR the ramp
     EXPECT_EQ(CellAt(player, 1), xored);
     ASSERT_EQ(player.DecodeFrame(false), 1);
     EXPECT_EQ(CellAt(player, 2), xored);
@@ -87,7 +84,7 @@ TEST_F(Decoder, CellsPastTheEndOfTheScreenAreDroppedAndFailTheFrame) {
         EXPECT_EQ(player.DecodeFrame(true), 0);
         EXPECT_EQ(CellAt(player, 4351), Fill(0xFF));  // the last cell of the screen was written
         const auto attributes = player.Screen().subspan(kBitmapBytes);
-        EXPECT_TRUE(std::all_of(attributes.begin(), attributes.end(), [](auto a) { return a == 0x38; }));
+        EXPECT_EQ(std::count(attributes.begin(), attributes.end(), 0x38), 768);
     }
 }
 
