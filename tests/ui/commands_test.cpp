@@ -185,13 +185,12 @@ TEST_F(Commands, SavedFramesEqualTheExportAndTheScreen) {
     Tick();
     QTest::keyClick(window.get(), Qt::Key_Space);
     const DisplayGeometry d = window->Player().Display();
-    const QRect picture(d.x, d.y, d.width, d.height);
+    const auto picture = [&] { return Rgb32(OnScreen().copy(d.x, d.y, d.width, d.height)); };
     window->repaint();
-    const QImage before = OnScreen().copy(picture).convertToFormat(QImage::Format_RGB32);
+    const QImage before = picture();
 
     QTest::keyClick(window.get(), Qt::Key_S);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return OnScreen().copy(picture).convertToFormat(QImage::Format_RGB32) != before; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture() != before; }));
     const QImage saved(QString::fromStdString(pictures + "/DEMO-00003.png"));
     ASSERT_FALSE(saved.isNull());
     const std::string exported = (dir.Path() / "export").string();
@@ -199,14 +198,13 @@ TEST_F(Commands, SavedFramesEqualTheExportAndTheScreen) {
         QZMTOOL_PATH, {"export", demo, "--out", exported, "--format", "png", "--from", "3", "--count", "1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const QImage expected(QString::fromStdString(exported + "/frame-00003.png"));
-    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(Rgb32(saved), Rgb32(expected));
 
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ShiftModifier);
     QMetaObject::invokeMethod(window->findChild<QTimer*>("NoteTimer"), "timeout", Qt::DirectConnection);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return OnScreen().copy(picture).convertToFormat(QImage::Format_RGB32) == before; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture() == before; }));
     const QImage shown(QString::fromStdString(pictures + "/DEMO-00003-2.png"));
-    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), before);
+    EXPECT_EQ(Rgb32(shown), before);
 
     picturesIn(demo + "/shots");  // a folder inside a file
     QTest::keyClick(window.get(), Qt::Key_S);
