@@ -67,20 +67,16 @@ TEST_F(Commands, KeysSeekStepAndGoFullScreenWhereverTheFocusIs) {
         EXPECT_EQ(window->isFullScreen(), c.fullScreen);
         EXPECT_EQ(Slider()->isVisible(), !c.fullScreen);
     }
-    // Wheel notches over the picture, a half notch at a time, seek 5 seconds each; not elsewhere.
-    const auto wheel = [&](QPoint at, int angle) {
+    // Wheel notches over the picture, a half notch at a time, seek 5 seconds each; not elsewhere (the
+    // bottom panel).
+    const std::tuple<QPoint, int, int> turns[] = {
+        {{100, 100}, 60, 48}, {{100, 100}, 60, 53}, {{100, 100}, -120, 48}, {{100, 250}, 240, 48}};
+    for (const auto& [at, angle, frame] : turns) {
         QWheelEvent turn(at, window->mapToGlobal(at), {}, {0, angle}, Qt::NoButton, {}, Qt::NoScrollPhase,
                          false);
         QApplication::sendEvent(window.get(), &turn);
-    };
-    wheel({100, 100}, 60);
-    EXPECT_EQ(Frame(), 48);
-    wheel({100, 100}, 60);
-    EXPECT_EQ(Frame(), 53);
-    wheel({100, 100}, -120);
-    EXPECT_EQ(Frame(), 48);
-    wheel({100, 250}, 240);  // the bottom panel
-    EXPECT_EQ(Frame(), 48);
+        EXPECT_EQ(Frame(), frame) << at.y() << " " << angle;
+    }
     // In full screen the pointer hides after a while without movement and comes back with it.
     QTest::keyClick(window.get(), Qt::Key_F);
     QMetaObject::invokeMethod(window->findChild<QTimer*>("CursorTimer"), "timeout", Qt::DirectConnection);
