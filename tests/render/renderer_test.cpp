@@ -1,7 +1,7 @@
-// The renderers: the weight curves, the PairTable and the display geometry against worked values, the
-// BlendTable against the definition entry by entry, every renderer against a per-pixel reference at
-// many sizes and worked values at the picture's edges, their frame buffer, and the player's choice of
-// renderer and drawing through it.
+// The renderers: the PairTable and the display geometry against worked values, the BlendTable against
+// the definition entry by entry (its weight curves are the reference's kCurves), every renderer against
+// a per-pixel reference at many sizes and worked values at the picture's edges, their frame buffer, and
+// the player's choice of renderer and drawing through it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -43,12 +43,6 @@ protected:
 class Curve : public Filter {};
 INSTANTIATE_TEST_SUITE_P(Filters, Filter, ::testing::Values(0, 1, 2, 3), testing::FilterParamName);
 INSTANTIATE_TEST_SUITE_P(Curves, Curve, ::testing::Values(1, 2, 3), testing::FilterParamName);
-
-TEST(WeightCurves, GiveTheRequiredWeights) {
-    EXPECT_EQ(LinearWeights(), testing::kCurves[1]);
-    EXPECT_EQ(QuadraticWeights(), testing::kCurves[2]);
-    EXPECT_EQ(CubicWeights(), testing::kCurves[3]);
-}
 
 // PairTable's own colours (the BlendTable takes only its black and white pairs).
 TEST(PairTable, RowFourOfTheLinearCurveMixesTheLowColourAtWeight145) {
