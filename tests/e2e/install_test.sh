@@ -7,13 +7,15 @@
 # PATH, splits its Exec line into words and replaces %i (input path), %o (output path), %s (size) and %%
 # in each, then runs it. Every picture must be a PNG that fits the size at 4:3 and is not blank (counted
 # by ImageMagick's identify, where installed); a file that holds no video must fail and leave no picture.
-#   install_test.sh BUILD_DIR SOURCE_DIR CPACK
+# Installed under a prefix of one's own, the build puts there the files the package puts under /usr.
+#   install_test.sh BUILD_DIR SOURCE_DIR CPACK CMAKE
 # shellcheck source=tests/e2e/prelude.sh
 source "$(dirname "$0")/prelude.sh"
 export LC_ALL=C.UTF-8 LANGUAGE= # the messages in English
 build=$1
 source_dir=$2
 cpack=$3
+cmake=$4
 
 "$cpack" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; exit 1; }
@@ -34,6 +36,9 @@ done
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 usr=$root/usr
+"$cmake" --install "$build" --prefix "$work/prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
+files() { (cd "$1" && find . -type f | sort); }
+differ=$(diff <(files "$usr") <(files "$work/prefix")) || fail "the package and a prefix install differ: $differ"
 
 version=$(QT_QPA_PLATFORM=offscreen "$usr/bin/qzmplayer" --version)
 [[ "$version" == "qzmplayer 0.35" ]] || fail "qzmplayer --version printed \"$version\""
