@@ -131,23 +131,6 @@ TEST_F(StreamStart, DefaultAttributeFillsTheAttributes) {
     }
 }
 
-TEST_F(StreamStart, RewindAfterTheEndStartsOver) {
-    const auto stream = TwoFrames();
-    ASSERT_EQ(player.StartStream(stream.data(), stream.size()), 1);
-    ASSERT_EQ(player.DecodeFrame(true), 1);
-    EXPECT_EQ(player.DecodeFrame(true), 0);  // the end command
-    EXPECT_EQ(player.CurrentFrame(), 0xFFFF);
-    EXPECT_EQ(player.State(), PlayerState::Ended);
-    EXPECT_EQ(player.DecodeFrame(true), 0);  // stays ended
-
-    EXPECT_EQ(player.Rewind(), 1);
-    EXPECT_EQ(player.CurrentFrame(), 1);
-    EXPECT_EQ(CellAt(player, 1), testing::kZeroCell);  // the second frame's cell is gone again
-    EXPECT_EQ(player.DecodeFrame(true), 1);
-    EXPECT_EQ(player.CurrentFrame(), 2);
-    EXPECT_EQ(CellAt(player, 1), Fill(0xFF));
-}
-
 // `frames` frames; frame f writes the byte f at a cell that moves with f. Every `messageEvery`-th
 // frame also carries an unknown command, so the host counts the frames decoded. The header counts
 // `headerCount` frames (by default, as many as there are).
