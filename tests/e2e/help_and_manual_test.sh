@@ -34,15 +34,14 @@ section() {
 synopses() {
     tr -s ' \n' '  ' | sed -e 's/^ *//' -e 's/ *$//' -e 's/ qzmtool /\nqzmtool /g'
 }
-# The synopses under "Usage:" of a help text.
-usage() {
-    awk '/^Usage:$/ { on = 1; next } /^$/ { on = 0 } on' | synopses
-}
+# The lines of a help text under a heading ("Usage:", or any of "Options|Arguments"), up to a blank line.
+under() { awk -v h="^($1):$" '$0 ~ h { on = 1; next } /^$/ { on = 0 } on'; }
+usage() { under Usage | synopses; }
 
 manual=$(section "$pages/qzmtool.1" SYNOPSIS | synopses)
 [[ $(wc -l <<<"$manual") -ge 6 ]] || fail "qzmtool.1's synopsis reads as: $manual"
 same "qzmtool --help and qzmtool.1 differ in their synopses" "$manual" "$("$qzmtool" --help | usage)"
-commands=$("$qzmtool" --help | awk '/^Commands:$/ { on = 1; next } /^$/ { on = 0 } on { print $1 }')
+commands=$("$qzmtool" --help | under Commands | awk '{ print $1 }')
 for command in $commands; do
     help=$("$qzmtool" help "$command" | usage)
     same "qzmtool help $command and qzmtool.1 differ" "$(grep "^qzmtool $command " <<<"$manual")" "$help"
@@ -52,11 +51,10 @@ done
 
 # qzmplayer: the options and arguments, by name, and the keys of its help are the page's.
 player_help=$(QT_QPA_PLATFORM=offscreen "$qzmplayer" --help)
-from_help=$(awk '/^(Options|Arguments):$/ { on = 1; next } /^$/ { on = 0 } on' <<<"$player_help" |
-    sed -E 's/^  (.*[^ ])  .*/\1/; s/^  //' | sort)
+from_help=$(under 'Options|Arguments' <<<"$player_help" | sed -E 's/^  (.*[^ ])  .*/\1/; s/^  //' | sort)
 from_page=$(section "$pages/qzmplayer.1" OPTIONS | grep -E '^ {7}[^ ]' | sed -E 's/^ +//; s/ {2,}.*//' | sort)
 same "qzmplayer --help and qzmplayer.1 name other options" "$from_page" "$from_help"
-keys_help=$(awk '/^Keys:$/ { on = 1; next } /^$/ { on = 0 } on { print $1 }' <<<"$player_help")
+keys_help=$(under Keys <<<"$player_help" | awk '{ print $1 }')
 keys_page=$(section "$pages/qzmplayer.1" KEYS | awk '/^       [^ ]/ { print $1 }')
 [[ -n "$keys_help" ]] || fail "qzmplayer --help lists no keys"
 same "qzmplayer --help and qzmplayer.1 list other keys" "$keys_page" "$keys_help"

@@ -65,7 +65,7 @@ read -r x y w h < <(geometry)
 xdotool mousemove $((x + w - 30)) $((y + h - 50)) mousedown 1
 wait_until 2 shown "QZM Player" && fail "a press held on the slider raised another box"
 xdotool mouseup 1
-player_alive && xdotool search --onlyvisible --name '^QZM Player 0\.31$' | grep -q -x "$window" ||
+{ player_alive && xdotool search --onlyvisible --name '^QZM Player 0\.31$' | grep -q -x "$window"; } ||
     fail "the program or its window is gone"
 # The close button ends the program, without an error.
 xdotool mousemove $((x + w - 14)) $((y + 8)) click 1

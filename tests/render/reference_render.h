@@ -4,6 +4,8 @@
 // image's memory order, and the channel mixes done in place.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -27,8 +29,7 @@ inline constexpr std::array<Curve, 4> kCurves{{
 }};
 
 // A test name for a filter index parameter.
-template <class ParamInfo>
-std::string FilterParamName(const ParamInfo& info) {
+inline std::string FilterParamName(const ::testing::TestParamInfo<int>& info) {
     constexpr const char* kNames[] = {"Nearest", "Bilinear", "Biquadratic", "Bicubic"};
     return kNames[info.param];
 }

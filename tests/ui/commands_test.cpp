@@ -67,20 +67,16 @@ TEST_F(Commands, KeysSeekStepAndGoFullScreenWhereverTheFocusIs) {
         EXPECT_EQ(window->isFullScreen(), c.fullScreen);
         EXPECT_EQ(Slider()->isVisible(), !c.fullScreen);
     }
-    // Wheel notches over the picture, a half notch at a time, seek 5 seconds each; not elsewhere.
-    const auto wheel = [&](QPoint at, int angle) {
+    // Wheel notches over the picture, a half notch at a time, seek 5 seconds each; not elsewhere (the
+    // bottom panel).
+    const std::tuple<QPoint, int, int> turns[] = {
+        {{100, 100}, 60, 48}, {{100, 100}, 60, 53}, {{100, 100}, -120, 48}, {{100, 250}, 240, 48}};
+    for (const auto& [at, angle, frame] : turns) {
         QWheelEvent turn(at, window->mapToGlobal(at), {}, {0, angle}, Qt::NoButton, {}, Qt::NoScrollPhase,
                          false);
         QApplication::sendEvent(window.get(), &turn);
-    };
-    wheel({100, 100}, 60);
-    EXPECT_EQ(Frame(), 48);
-    wheel({100, 100}, 60);
-    EXPECT_EQ(Frame(), 53);
-    wheel({100, 100}, -120);
-    EXPECT_EQ(Frame(), 48);
-    wheel({100, 250}, 240);  // the bottom panel
-    EXPECT_EQ(Frame(), 48);
+        EXPECT_EQ(Frame(), frame) << at.y() << " " << angle;
+    }
     // In full screen the pointer hides after a while without movement and comes back with it.
     QTest::keyClick(window.get(), Qt::Key_F);
     QMetaObject::invokeMethod(window->findChild<QTimer*>("CursorTimer"), "timeout", Qt::DirectConnection);
@@ -185,13 +181,12 @@ TEST_F(Commands, SavedFramesEqualTheExportAndTheScreen) {
     Tick();
     QTest::keyClick(window.get(), Qt::Key_Space);
     const DisplayGeometry d = window->Player().Display();
-    const QRect picture(d.x, d.y, d.width, d.height);
+    const auto picture = [&] { return Rgb32(OnScreen().copy(d.x, d.y, d.width, d.height)); };
     window->repaint();
-    const QImage before = OnScreen().copy(picture).convertToFormat(QImage::Format_RGB32);
+    const QImage before = picture();
 
     QTest::keyClick(window.get(), Qt::Key_S);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return OnScreen().copy(picture).convertToFormat(QImage::Format_RGB32) != before; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture() != before; }));
     const QImage saved(QString::fromStdString(pictures + "/DEMO-00003.png"));
     ASSERT_FALSE(saved.isNull());
     const std::string exported = (dir.Path() / "export").string();
@@ -199,14 +194,13 @@ TEST_F(Commands, SavedFramesEqualTheExportAndTheScreen) {
         QZMTOOL_PATH, {"export", demo, "--out", exported, "--format", "png", "--from", "3", "--count", "1"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const QImage expected(QString::fromStdString(exported + "/frame-00003.png"));
-    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(Rgb32(saved), Rgb32(expected));
 
     QTest::keyClick(window.get(), Qt::Key_S, Qt::ShiftModifier);
     QMetaObject::invokeMethod(window->findChild<QTimer*>("NoteTimer"), "timeout", Qt::DirectConnection);
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return OnScreen().copy(picture).convertToFormat(QImage::Format_RGB32) == before; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return picture() == before; }));
     const QImage shown(QString::fromStdString(pictures + "/DEMO-00003-2.png"));
-    EXPECT_EQ(shown.convertToFormat(QImage::Format_RGB32), before);
+    EXPECT_EQ(Rgb32(shown), before);
 
     picturesIn(demo + "/shots");  // a folder inside a file
     QTest::keyClick(window.get(), Qt::Key_S);

@@ -51,6 +51,7 @@ protected:
     bool TimerOn() const { return Timer()->isActive(); }
     // What the window shows on the screen (its backing store), not a fresh rendering of it.
     QImage OnScreen() const { return window->screen()->grabWindow(window->winId()).toImage(); }
+    static QImage Rgb32(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
 
     // A stream of `frames` frames, each writing one cell; frame `badFrame` (1-based) holds an
     // unknown command instead. The default delay keeps the real timer from firing during a test.

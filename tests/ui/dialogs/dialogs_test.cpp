@@ -25,12 +25,9 @@
 namespace {
 
 QPushButton* Button(const QWidget& dialog, const QString& text) {
-    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-        if (button->text() == text) {
-            return button;
-        }
-    }
-    return nullptr;
+    const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
+    const auto found = std::ranges::find_if(buttons, [&](QPushButton* b) { return b->text() == text; });
+    return found != buttons.end() ? *found : nullptr;
 }
 
 // Once a modal widget is active, calls `act` with it, which is to end it. One still open afterwards
