@@ -3,8 +3,12 @@
 // -platform, ...) are taken before the program's.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <utility>
 
 #include "command_line_help.h"
 #include "player_dialog.h"
@@ -38,6 +42,33 @@ bool AnswersWithoutWindow(int argc, char** argv) {
     }
     return false;
 }
+
+// Runs an action once, after the window is first exposed. By then a window manager has placed the
+// window, so a chooser or message box that the action raises comes up centred over it rather than
+// over the place the window had before it was mapped.
+class AfterFirstExpose : public QObject {
+public:
+    AfterFirstExpose(QWindow* window, std::function<void()> action)
+        : QObject(window), m_action(std::move(action)) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            // Later, so that the expose is painted first and the box is not raised inside it.
+            QTimer::singleShot(0, this, [this] {
+                m_action();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_action;
+};
 
 void SetNames() {
     QCoreApplication::setApplicationName(QStringLiteral("qzmplayer"));
@@ -75,7 +106,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!files.isEmpty()) {
-        window.OpenPaths(files);
+        new AfterFirstExpose(window.windowHandle(), [&window, files] { window.OpenPaths(files); });
     }
     return QApplication::exec();
 }

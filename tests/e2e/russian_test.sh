@@ -21,6 +21,11 @@ expect_dialog() { wait_until 10 shown "$1" || fail "no window titled \"$1\""; }
 player_locale=ru_RU.UTF-8
 missing=$work/нет.qzm
 start_player -style fusion -display "$DISPLAY" "$missing"
+# The box comes up over the window where the window manager placed it, not over its first place.
+{ wait_until 20 shown "QZM Player" && read -r bx by bw bh < <(geometry "$(titled "QZM Player")") &&
+    read -r x y w h < <(geometry) &&
+    within $((bx + bw / 2)) "$x" $((x + w)) && within $((by + bh / 2)) "$y" $((y + h)); } ||
+    fail "the box for the missing file is not over the window"
 expect_box "for the missing file"
 grep -q -F "qzmplayer: Не удаётся открыть «$missing»: такого файла нет." "$work/player.log" ||
     fail "stderr does not name the missing file in Russian: $(cat "$work/player.log")"
