@@ -76,6 +76,11 @@ for command in "" $commands; do
     translated "qzmtool help $command" "$("$qzmtool" help ${command:+"$command"})" \
         "$([[ -z $russian ]] || LC_ALL=$russian "$qzmtool" help ${command:+"$command"})"
 done
+# A user who puts English before Russian in LANGUAGE gets both programs in English.
+for program in "$qzmtool" "$qzmplayer"; do
+    [[ -z $russian ]] || [[ "$(LC_ALL=$russian LANGUAGE=en:ru QT_QPA_PLATFORM=offscreen "$program" --help)" == Usage:* ]] ||
+        fail "$(basename "$program") --help is not in English with LANGUAGE=en:ru"
+done
 
 # Completion, as bash runs it for `qzmtool WORD... CURRENT<TAB>`, in a folder of sample files.
 mkdir -p "$work/files/folder" && cd "$work/files"

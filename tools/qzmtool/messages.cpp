@@ -1,9 +1,12 @@
 #include "messages.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "player_host.h"
 
@@ -19,9 +22,28 @@ static_assert(kEngineTexts[0] == kMsgInvalidStream && kEngineTexts[1] == kMsgUns
               kEngineTexts[2] == kMsgWrongCommand && kEngineTexts[3] == kMsgWrongLScreenMarker &&
               kEngineTexts[4] == kMsgNoVideos);
 
+// LANGUAGE lists the user's languages in order of preference. gettext passes over one it has no
+// catalogue for, English too, where the player stops at English, the language the texts are
+// written in; the list is cut after its first English entry so that both programs agree.
+std::string UpToFirstEnglish(std::string_view languages) {
+    std::size_t start = 0;
+    while (start < languages.size()) {
+        const std::size_t end = std::min(languages.find(':', start), languages.size());
+        const std::string_view language = languages.substr(start, end - start);
+        if (language == "en" || language.starts_with("en_") || language.starts_with("en@")) {
+            return std::string(languages.substr(0, end));
+        }
+        start = end + 1;
+    }
+    return std::string(languages);
+}
+
 }  // namespace
 
 void SetUpMessages() {
+    if (const char* languages = std::getenv("LANGUAGE")) {
+        setenv("LANGUAGE", UpToFirstEnglish(languages).c_str(), 1);
+    }
     std::setlocale(LC_MESSAGES, "");
     std::setlocale(LC_CTYPE, "");  // the character set gettext writes the messages in
     // The catalogues are installed beside bin/ (QZM_LOCALEDIR_FROM_BIN, "../share/locale"), and the
