@@ -37,6 +37,6 @@ cmake --build build-bench -j "$jobs"
 scripts/run-benchmarks.sh build-bench --brief
 
 echo "== Debian package (optimised build)"
-tests/e2e/install_test.sh build-bench . cpack
+tests/e2e/install_test.sh build-bench . cpack cmake
 
 echo "== All tests passed"

@@ -8,14 +8,14 @@
 # in each, then runs it. Every picture must be a PNG that fits the size at 4:3 and is not blank (counted
 # by ImageMagick's identify, where installed); a file that holds no video must fail and leave no picture.
 # Installed under a prefix of one's own, the build puts there the files the package puts under /usr.
-#   install_test.sh BUILD_DIR SOURCE_DIR CPACK CMAKE
+#   install_test.sh BUILD_DIR SOURCE_DIR CPACK [CMAKE]
 # shellcheck source=tests/e2e/prelude.sh
 source "$(dirname "$0")/prelude.sh"
 export LC_ALL=C.UTF-8 LANGUAGE= # the messages in English
 build=$1
 source_dir=$2
 cpack=$3
-cmake=$4
+cmake=${4:-cmake}
 
 "$cpack" --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 ||
     { cat "$work/cpack.log"; exit 1; }
