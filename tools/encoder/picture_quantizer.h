@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "spectrum_colour.h"
+#include "palette_colours.h"
 #include "video_encoder.h"
 
 namespace qzm::encoder {

@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "spectrum_colour.h"
+#include "palette_colours.h"
 
 namespace qzm::encoder {
 
